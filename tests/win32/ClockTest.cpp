@@ -1,0 +1,37 @@
+#include <gtest/gtest.h>
+
+#include <mmsystem.h>
+
+#include "win32/Backend.h"
+
+namespace {
+
+TEST(Clocks, RealClocksAreMonotonic) {
+    const DWORD first = timeGetTime();
+    LARGE_INTEGER a, b, frequency;
+    ASSERT_TRUE(QueryPerformanceCounter(&a));
+    ASSERT_TRUE(QueryPerformanceCounter(&b));
+    ASSERT_TRUE(QueryPerformanceFrequency(&frequency));
+    EXPECT_LE(a.QuadPart, b.QuadPart);
+    EXPECT_GT(frequency.QuadPart, 0);
+    EXPECT_LE(first, timeGetTime());
+}
+
+TEST(Clocks, InstalledClocksReplaceTheRealOnesUntilRemoved) {
+    platform::win32::setMillisecondClock([] { return DWORD{0xFFFFFFF0u}; });
+    platform::win32::setPerformanceCounter([] { return LONGLONG{0x1'0000'0005}; }, 1000);
+    EXPECT_EQ(0xFFFFFFF0u, timeGetTime());
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    EXPECT_EQ(5u, counter.LowPart);
+    EXPECT_EQ(1, counter.HighPart);
+    EXPECT_EQ(1000, frequency.QuadPart);
+
+    platform::win32::setMillisecondClock({});
+    platform::win32::setPerformanceCounter({}, 0);
+    QueryPerformanceFrequency(&frequency);
+    EXPECT_EQ(1'000'000'000, frequency.QuadPart);
+}
+
+}  // namespace
