@@ -1,0 +1,100 @@
+#include "d3d9/Clipper.h"
+
+namespace platform::d3d9 {
+
+namespace {
+
+// Signed distance from the plane, >= 0 inside.
+template <ClipPlane P>
+float distance(const ClipVertex& v) noexcept {
+    if constexpr (P == ClipPlane::Near) return v.z;
+    if constexpr (P == ClipPlane::Far) return v.w - v.z;
+    if constexpr (P == ClipPlane::Left) return v.x + kGuardBand * v.w;
+    if constexpr (P == ClipPlane::Right) return kGuardBand * v.w - v.x;
+    if constexpr (P == ClipPlane::Bottom) return v.y + kGuardBand * v.w;
+    if constexpr (P == ClipPlane::Top) return kGuardBand * v.w - v.y;
+    if constexpr (P == ClipPlane::PositiveW) return v.w - kMinW;
+}
+
+ClipVertex lerp(const ClipVertex& a, const ClipVertex& b, float t) noexcept {
+    return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t, a.z + (b.z - a.z) * t,
+            a.w + (b.w - a.w) * t, a.u + (b.u - a.u) * t, a.v + (b.v - a.v) * t};
+}
+
+// The crossing point is always computed from the inside vertex toward the outside one, so the
+// two triangles sharing an edge get bit-identical points whatever their windings.
+template <ClipPlane P>
+ClipVertex crossing(const ClipVertex& inside, float dIn, const ClipVertex& outside,
+                    float dOut) noexcept {
+    ClipVertex r = lerp(inside, outside, dIn / (dIn - dOut));
+    // Rounding may leave the new point a hair outside; a second pass must not cut it again.
+    if (distance<P>(r) < 0.0f) {
+        if constexpr (P == ClipPlane::Near) r.z = 0.0f;
+        if constexpr (P == ClipPlane::Far) r.z = r.w;
+    }
+    return r;
+}
+
+template <ClipPlane P>
+int clipAgainst(const ClipVertex* in, int count, ClipVertex* out) noexcept {
+    int written = 0;
+    for (int i = 0; i < count; ++i) {
+        const ClipVertex& a = in[i];
+        const ClipVertex& b = in[i + 1 == count ? 0 : i + 1];
+        const float da = distance<P>(a);
+        const float db = distance<P>(b);
+        if (da >= 0.0f) out[written++] = a;
+        if ((da >= 0.0f) != (db >= 0.0f)) {
+            out[written++] = da >= 0.0f ? crossing<P>(a, da, b, db) : crossing<P>(b, db, a, da);
+        }
+    }
+    return written;
+}
+
+template <ClipPlane P>
+void clipIfNeeded(std::uint8_t planes, ClipVertex*& in, ClipVertex*& spare, int& count) noexcept {
+    if (count == 0 || !(planes & (1u << static_cast<unsigned>(P)))) return;
+    count = clipAgainst<P>(in, count, spare);
+    ClipVertex* done = spare;
+    spare = in;
+    in = done;
+}
+
+}  // namespace
+
+std::uint8_t outcode(const ClipVertex& v) noexcept {
+    std::uint8_t code = 0;
+    code |= (distance<ClipPlane::Near>(v) < 0.0f) << static_cast<int>(ClipPlane::Near);
+    code |= (distance<ClipPlane::Far>(v) < 0.0f) << static_cast<int>(ClipPlane::Far);
+    code |= (distance<ClipPlane::Left>(v) < 0.0f) << static_cast<int>(ClipPlane::Left);
+    code |= (distance<ClipPlane::Right>(v) < 0.0f) << static_cast<int>(ClipPlane::Right);
+    code |= (distance<ClipPlane::Bottom>(v) < 0.0f) << static_cast<int>(ClipPlane::Bottom);
+    code |= (distance<ClipPlane::Top>(v) < 0.0f) << static_cast<int>(ClipPlane::Top);
+    code |= (distance<ClipPlane::PositiveW>(v) < 0.0f) << static_cast<int>(ClipPlane::PositiveW);
+    // NaN compares false everywhere: a vertex with one must count as outside, not inside.
+    if (!(v.x == v.x && v.y == v.y && v.z == v.z && v.w == v.w)) code = 0x7F;
+    return code;
+}
+
+int clipTriangle(const ClipVertex (&triangle)[3], std::uint8_t planes, ClipVertex* out) noexcept {
+    ClipVertex bufferA[kMaxClipVertices];
+    ClipVertex bufferB[kMaxClipVertices];
+    bufferA[0] = triangle[0];
+    bufferA[1] = triangle[1];
+    bufferA[2] = triangle[2];
+    ClipVertex* in = bufferA;
+    ClipVertex* spare = bufferB;
+    int count = 3;
+    // PositiveW first: the other planes' distances scale with w and mean little behind the eye.
+    clipIfNeeded<ClipPlane::PositiveW>(planes, in, spare, count);
+    clipIfNeeded<ClipPlane::Near>(planes, in, spare, count);
+    clipIfNeeded<ClipPlane::Far>(planes, in, spare, count);
+    clipIfNeeded<ClipPlane::Left>(planes, in, spare, count);
+    clipIfNeeded<ClipPlane::Right>(planes, in, spare, count);
+    clipIfNeeded<ClipPlane::Bottom>(planes, in, spare, count);
+    clipIfNeeded<ClipPlane::Top>(planes, in, spare, count);
+    for (int i = 0; i < count; ++i) out[i] = in[i];
+    return count;
+}
+
+}  // namespace platform::d3d9

@@ -1,0 +1,155 @@
+#include "d3d9/Device.h"
+
+#include <algorithm>
+#include <new>
+
+#include "win32/Window.h"
+
+namespace platform::d3d9 {
+
+namespace {
+
+D3DMATRIX identity() noexcept {
+    D3DMATRIX m{};
+    m._11 = m._22 = m._33 = m._44 = 1.0f;
+    return m;
+}
+
+}  // namespace
+
+Device::Device(HWND window, int width, int height, bool depthBuffer, D3DFORMAT format,
+               unsigned threads)
+    : link_(std::make_shared<DeviceLink>()),
+      window_(window),
+      frame_(std::make_shared<FrameBuffer>(width, height, depthBuffer)),
+      format_(format),
+      viewport_{0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0.0f, 1.0f},
+      renderStates_(defaultRenderStates(depthBuffer)),
+      stageStates_(defaultTextureStageStates()),
+      samplerStates_(defaultSamplerStates()),
+      pool_(threads) {
+    link_->device = this;
+    transforms_.fill(identity());
+}
+
+Device::~Device() { link_->device = nullptr; }
+
+HRESULT Device::CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format,
+                              D3DPOOL Pool, IDirect3DTexture9** ppTexture,
+                              HANDLE* pSharedHandle) noexcept {
+    if (!ppTexture) return D3DERR_INVALIDCALL;
+    *ppTexture = nullptr;
+    if (pSharedHandle || Width == 0 || Height == 0) return D3DERR_INVALIDCALL;
+    if (Format != D3DFMT_A8R8G8B8 && Format != D3DFMT_X8R8G8B8) return D3DERR_INVALIDCALL;
+    if (Usage & (D3DUSAGE_RENDERTARGET | D3DUSAGE_DEPTHSTENCIL)) return D3DERR_INVALIDCALL;
+    // Larger than any Direct3D 9 device allows; also keeps sizes well inside int.
+    if (Width > 8192 || Height > 8192) return D3DERR_INVALIDCALL;
+    try {
+        *ppTexture = new Texture(link_, Width, Height, Levels, Usage, Format, Pool);
+        return D3D_OK;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT Device::CreateVertexBuffer(UINT Length, DWORD Usage, DWORD FVF, D3DPOOL Pool,
+                                   IDirect3DVertexBuffer9** ppVertexBuffer,
+                                   HANDLE* pSharedHandle) noexcept {
+    if (!ppVertexBuffer) return D3DERR_INVALIDCALL;
+    *ppVertexBuffer = nullptr;
+    if (pSharedHandle || Length == 0) return D3DERR_INVALIDCALL;
+    try {
+        *ppVertexBuffer = new VertexBuffer(link_, Length, Usage, FVF, Pool);
+        return D3D_OK;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT Device::CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                                  IDirect3DIndexBuffer9** ppIndexBuffer,
+                                  HANDLE* pSharedHandle) noexcept {
+    if (!ppIndexBuffer) return D3DERR_INVALIDCALL;
+    *ppIndexBuffer = nullptr;
+    if (pSharedHandle || Length == 0) return D3DERR_INVALIDCALL;
+    if (Format != D3DFMT_INDEX16 && Format != D3DFMT_INDEX32) return D3DERR_INVALIDCALL;
+    try {
+        *ppIndexBuffer = new IndexBuffer(link_, Length, Usage, Format, Pool);
+        return D3D_OK;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT Device::GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUFFER_TYPE Type,
+                              IDirect3DSurface9** ppBackBuffer) noexcept {
+    if (!ppBackBuffer) return D3DERR_INVALIDCALL;
+    *ppBackBuffer = nullptr;
+    if (iSwapChain != 0 || iBackBuffer != 0 || Type != D3DBACKBUFFER_TYPE_MONO) {
+        return D3DERR_INVALIDCALL;
+    }
+    try {
+        if (!backBuffer_) backBuffer_ = ComRef(new BackBufferSurface(link_, frame_, format_));
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    backBuffer_->AddRef();
+    *ppBackBuffer = backBuffer_.get();
+    return D3D_OK;
+}
+
+HRESULT Device::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z,
+                      DWORD) noexcept {
+    if (Count != 0 && !pRects) return D3DERR_INVALIDCALL;
+    if ((Flags & D3DCLEAR_STENCIL) || ((Flags & D3DCLEAR_ZBUFFER) && frame_->depth.empty())) {
+        return D3DERR_INVALIDCALL;  // no stencil buffer, or no depth buffer to clear
+    }
+    if ((Flags & D3DCLEAR_ZBUFFER) && !(Z >= 0.0f && Z <= 1.0f)) return D3DERR_INVALIDCALL;
+    const Scissor view = scissor();
+    const D3DRECT whole{view.left, view.top, view.right, view.bottom};
+    const std::uint16_t depth = depthValue(Z);
+    const DWORD rects = Count == 0 ? 1 : Count;
+    for (DWORD i = 0; i < rects; ++i) {
+        const D3DRECT& r = Count == 0 ? whole : pRects[i];
+        const int left = std::max<int>(r.x1, view.left);
+        const int right = std::min<int>(r.x2, view.right);
+        const int top = std::max<int>(r.y1, view.top);
+        const int bottom = std::min<int>(r.y2, view.bottom);
+        if (left >= right || top >= bottom) continue;
+        for (int y = top; y < bottom; ++y) {
+            const std::size_t row = static_cast<std::size_t>(y) * frame_->width;
+            if (Flags & D3DCLEAR_TARGET) {
+                std::fill(frame_->colour.begin() + row + left, frame_->colour.begin() + row + right,
+                          Color);
+            }
+            if (Flags & D3DCLEAR_ZBUFFER) {
+                std::fill(frame_->depth.begin() + row + left, frame_->depth.begin() + row + right,
+                          depth);
+            }
+        }
+    }
+    return D3D_OK;
+}
+
+HRESULT Device::BeginScene() noexcept {
+    if (inScene_) return D3DERR_INVALIDCALL;
+    inScene_ = true;
+    return D3D_OK;
+}
+
+HRESULT Device::EndScene() noexcept {
+    if (!inScene_) return D3DERR_INVALIDCALL;
+    inScene_ = false;
+    return D3D_OK;
+}
+
+HRESULT Device::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDestWindowOverride,
+                        const RGNDATA* pDirtyRegion) noexcept {
+    // A discard swap chain presents whole frames only.
+    if (pSourceRect || pDestRect || pDirtyRegion) return D3DERR_INVALIDCALL;
+    HWND target = hDestWindowOverride ? hDestWindowOverride : window_;
+    target->present(frame_->colour.data(), frame_->width, frame_->height, frame_->width);
+    return D3D_OK;
+}
+
+}  // namespace platform::d3d9

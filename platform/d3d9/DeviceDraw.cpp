@@ -1,0 +1,295 @@
+// The device's draw calls: validation of every vertex and index a draw reads, triangle
+// assembly, and the hand-over to the pipeline, split across the device's threads when the draw
+// is large enough to pay for it.
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <optional>
+
+#include "d3d9/Device.h"
+#include "d3d9/VertexFormat.h"
+
+namespace platform::d3d9 {
+
+namespace {
+
+// Rows a band of a parallel draw; small enough to balance the ground's uneven rows.
+constexpr int kBandShift = 3;
+// Below this a draw runs on the calling thread: waking the workers costs more than it saves.
+constexpr std::size_t kParallelTriangles = 64;
+constexpr float kParallelPixels = 32768.0f;
+
+// Vertices or indices a draw of `primitives` reads, or 0 for a type the device cannot draw.
+std::uint64_t cornersRead(D3DPRIMITIVETYPE type, UINT primitives) noexcept {
+    switch (type) {
+        case D3DPT_TRIANGLELIST: return std::uint64_t{primitives} * 3;
+        case D3DPT_TRIANGLESTRIP:
+        case D3DPT_TRIANGLEFAN: return std::uint64_t{primitives} + 2;
+        default: return 0;
+    }
+}
+
+std::uint32_t channel(float value) noexcept {
+    if (!(value > 0.0f)) return 0;
+    if (value >= 1.0f) return 255;
+    return static_cast<std::uint32_t>(value * 255.0f + 0.5f);
+}
+
+std::uint32_t packColour(float r, float g, float b, float a) noexcept {
+    return (channel(a) << 24) | (channel(r) << 16) | (channel(g) << 8) | channel(b);
+}
+
+Filter filterOf(DWORD value) noexcept {
+    return value == D3DTEXF_NONE || value == D3DTEXF_POINT ? Filter::Point : Filter::Linear;
+}
+
+MipFilter mipFilterOf(DWORD value) noexcept {
+    if (value == D3DTEXF_NONE) return MipFilter::None;
+    if (value == D3DTEXF_POINT) return MipFilter::Point;
+    return MipFilter::Linear;
+}
+
+}  // namespace
+
+Scissor Device::scissor() const noexcept {
+    return {static_cast<int>(viewport_.X), static_cast<int>(viewport_.Y),
+            static_cast<int>(viewport_.X + viewport_.Width),
+            static_cast<int>(viewport_.Y + viewport_.Height)};
+}
+
+// Stage 0 reduced to what the formats this device draws allow: no vertex colour, so the diffuse
+// colour is one value for the whole draw and the stage is either that colour or the texel
+// modulated by it. With lighting off it is opaque white. With lighting on and no lights (this
+// device has none) Direct3D gives emissive + ambient material x D3DRS_AMBIENT, alpha from the
+// diffuse material: black for the default material.
+PixelState Device::pixelState() const noexcept {
+    PixelState s{};
+    s.colour = frame_->colour.data();
+    s.pitch = frame_->width;
+    const bool depthOn = !frame_->depth.empty() && renderStates_[D3DRS_ZENABLE] != D3DZB_FALSE;
+    if (!depthOn) {
+        s.depthMode = DepthMode::Off;
+    } else {
+        s.depth = frame_->depth.data();
+        s.depthFunc = static_cast<D3DCMPFUNC>(renderStates_[D3DRS_ZFUNC]);
+        s.depthWrite = renderStates_[D3DRS_ZWRITEENABLE] != FALSE;
+        s.depthMode = s.depthFunc == D3DCMP_LESSEQUAL && s.depthWrite ? DepthMode::LessEqualWrite
+                                                                      : DepthMode::Generic;
+    }
+
+    std::uint32_t diffuse = 0xFFFFFFFFu;
+    if (renderStates_[D3DRS_LIGHTING]) {
+        const DWORD ambient = renderStates_[D3DRS_AMBIENT];
+        const auto global = [ambient](int shift) { return ((ambient >> shift) & 0xFF) / 255.0f; };
+        const D3DMATERIAL9& m = material_;
+        diffuse = packColour(m.Emissive.r + m.Ambient.r * global(16),
+                             m.Emissive.g + m.Ambient.g * global(8),
+                             m.Emissive.b + m.Ambient.b * global(0), m.Diffuse.a);
+    }
+    const auto& stage = stageStates_[0];
+    const auto argument = [&](DWORD arg) -> std::optional<std::uint32_t> {
+        switch (arg & 0xF) {
+            case D3DTA_TEXTURE: return std::nullopt;
+            case D3DTA_TFACTOR: return renderStates_[D3DRS_TEXTUREFACTOR];
+            default: return diffuse;  // diffuse, and current: at stage 0 that is diffuse too
+        }
+    };
+    const Texture* texture = textures_[0].get();
+    s.diffuse = diffuse;
+    s.textured = false;
+    if (texture && stage[D3DTSS_COLOROP] != D3DTOP_DISABLE) {
+        const auto arg1 = argument(stage[D3DTSS_COLORARG1]);
+        const auto arg2 = argument(stage[D3DTSS_COLORARG2]);
+        switch (stage[D3DTSS_COLOROP]) {
+            case D3DTOP_SELECTARG1:
+                s.textured = !arg1;
+                s.diffuse = arg1 ? *arg1 : 0xFFFFFFFFu;
+                break;
+            case D3DTOP_SELECTARG2:
+                s.textured = !arg2;
+                s.diffuse = arg2 ? *arg2 : 0xFFFFFFFFu;
+                break;
+            default:  // MODULATE, and the other operations drawn as it
+                s.textured = !arg1 || !arg2;
+                s.diffuse = arg1 ? *arg1 : arg2 ? *arg2 : 0xFFFFFFFFu;
+                break;
+        }
+    }
+    s.modulate = (s.diffuse & 0x00FFFFFFu) != 0x00FFFFFFu;
+    if (s.textured) {
+        const auto& sampler = samplerStates_[0];
+        const auto& levels = texture->levels();
+        s.mag = filterOf(sampler[D3DSAMP_MAGFILTER]);
+        s.min = filterOf(sampler[D3DSAMP_MINFILTER]);
+        s.mip = mipFilterOf(sampler[D3DSAMP_MIPFILTER]);
+        s.sampler.levels = levels.data();
+        s.sampler.levelCount = static_cast<int>(levels.size());
+        s.sampler.firstLevel =
+            static_cast<int>(std::min<DWORD>(sampler[D3DSAMP_MAXMIPLEVEL], levels.size() - 1));
+        s.sampler.lodBias = std::bit_cast<float>(sampler[D3DSAMP_MIPMAPLODBIAS]);
+        if (!(s.sampler.lodBias > -16.0f && s.sampler.lodBias < 16.0f)) s.sampler.lodBias = 0.0f;
+        s.sampler.width0 = static_cast<float>(levels[0].width);
+        s.sampler.height0 = static_cast<float>(levels[0].height);
+    }
+    return s;
+}
+
+HRESULT Device::streamVertices(VertexLayout& layout, const std::uint8_t*& firstVertex,
+                               std::uint64_t& vertexCount) const noexcept {
+    if (!inScene_ || !stream_.buffer) return D3DERR_INVALIDCALL;
+    const auto decoded = decodeVertexFormat(fvf_, stageStates_[0][D3DTSS_TEXCOORDINDEX]);
+    if (!decoded || stream_.stride < decoded->size) return D3DERR_INVALIDCALL;
+    layout = *decoded;
+    const BufferStorage& storage = stream_.buffer->storage();
+    if (stream_.offset >= storage.size()) return D3DERR_INVALIDCALL;
+    const std::uint64_t bytes = storage.size() - stream_.offset;
+    firstVertex = storage.data() + stream_.offset;
+    // The last vertex needs only its own size, not a whole stride, after it.
+    vertexCount = bytes < layout.size ? 0 : (bytes - layout.size) / stream_.stride + 1;
+    return D3D_OK;
+}
+
+void Device::growScratch(std::size_t vertices, std::size_t triangles) {
+    if (clip_.size() < vertices) {
+        clip_.resize(vertices);
+        screen_.resize(vertices);
+        codes_.resize(vertices);
+    }
+    if (corners_.size() < 3 * triangles) corners_.resize(3 * triangles);
+}
+
+// Every second triangle of a strip has its first two corners swapped, as Direct3D does, so all
+// triangles of a strip keep the first one's winding.
+template <class Slot>
+void Device::assembleTriangles(D3DPRIMITIVETYPE type, std::size_t triangles, Slot slot) {
+    std::uint32_t* out = corners_.data();
+    for (std::size_t t = 0; t < triangles; ++t, out += 3) {
+        switch (type) {
+            case D3DPT_TRIANGLESTRIP:
+                out[0] = slot(t % 2 == 0 ? t : t + 1);
+                out[1] = slot(t % 2 == 0 ? t + 1 : t);
+                out[2] = slot(t + 2);
+                break;
+            case D3DPT_TRIANGLEFAN:
+                out[0] = slot(0);
+                out[1] = slot(t + 1);
+                out[2] = slot(t + 2);
+                break;
+            default:
+                out[0] = slot(3 * t);
+                out[1] = slot(3 * t + 1);
+                out[2] = slot(3 * t + 2);
+                break;
+        }
+    }
+}
+
+HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex,
+                              UINT PrimitiveCount) noexcept {
+    VertexLayout layout;
+    const std::uint8_t* first;
+    std::uint64_t available;
+    if (HRESULT hr = streamVertices(layout, first, available); FAILED(hr)) return hr;
+    const std::uint64_t count = cornersRead(PrimitiveType, PrimitiveCount);
+    if (count == 0 || PrimitiveCount == 0 || StartVertex + count > available) {
+        return D3DERR_INVALIDCALL;
+    }
+    try {
+        growScratch(count, PrimitiveCount);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    assembleTriangles(PrimitiveType, PrimitiveCount,
+                      [](std::size_t k) { return static_cast<std::uint32_t>(k); });
+    drawTriangles(layout, first + std::size_t{StartVertex} * stream_.stride, count, PrimitiveCount);
+    return D3D_OK;
+}
+
+HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVertexIndex,
+                                     UINT MinVertexIndex, UINT NumVertices, UINT StartIndex,
+                                     UINT PrimitiveCount) noexcept {
+    VertexLayout layout;
+    const std::uint8_t* first;
+    std::uint64_t available;
+    if (HRESULT hr = streamVertices(layout, first, available); FAILED(hr)) return hr;
+    if (!indices_) return D3DERR_INVALIDCALL;
+    const std::uint64_t count = cornersRead(PrimitiveType, PrimitiveCount);
+    const BufferStorage& storage = indices_->storage();
+    const UINT indexSize = indices_->indexSize();
+    // The vertex stage transforms [MinVertexIndex, MinVertexIndex + NumVertices) from the base;
+    // that range must lie in the buffer and every index inside it.
+    const std::int64_t firstVertex = std::int64_t{BaseVertexIndex} + MinVertexIndex;
+    if (count == 0 || PrimitiveCount == 0 || NumVertices == 0 || firstVertex < 0 ||
+        static_cast<std::uint64_t>(firstVertex) + NumVertices > available ||
+        (std::uint64_t{StartIndex} + count) * indexSize > storage.size()) {
+        return D3DERR_INVALIDCALL;
+    }
+    try {
+        growScratch(NumVertices, PrimitiveCount);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    const std::uint8_t* indexData = storage.data() + std::size_t{StartIndex} * indexSize;
+    const auto indexAt = [indexData, indexSize](std::size_t k) -> std::uint32_t {
+        if (indexSize == 4) {
+            std::uint32_t index;
+            std::memcpy(&index, indexData + 4 * k, 4);
+            return index;
+        }
+        std::uint16_t index;
+        std::memcpy(&index, indexData + 2 * k, 2);
+        return index;
+    };
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::uint32_t index = indexAt(k);
+        if (index < MinVertexIndex || index - MinVertexIndex >= NumVertices) {
+            return D3DERR_INVALIDCALL;
+        }
+    }
+    assembleTriangles(PrimitiveType, PrimitiveCount,
+                      [&](std::size_t k) { return indexAt(k) - MinVertexIndex; });
+    drawTriangles(layout, first + static_cast<std::size_t>(firstVertex) * stream_.stride,
+                  NumVertices, PrimitiveCount);
+    return D3D_OK;
+}
+
+void Device::drawTriangles(const VertexLayout& layout, const std::uint8_t* first, std::size_t count,
+                           std::size_t triangles) noexcept {
+    const D3DMATRIX worldViewProjection =
+        multiply(multiply(transforms_[2], transforms_[0]), transforms_[1]);
+    const ViewportTransform viewport = viewportTransform(viewport_);
+    processVertices(first, stream_.stride, count, layout, worldViewProjection, viewport,
+                    clip_.data(), screen_.data(), codes_.data());
+
+    const PixelState pixel = pixelState();
+    Cull cull = Cull::None;
+    if (renderStates_[D3DRS_CULLMODE] == D3DCULL_CW) cull = Cull::Clockwise;
+    if (renderStates_[D3DRS_CULLMODE] == D3DCULL_CCW) cull = Cull::CounterClockwise;
+    const TriangleBatch batch{clip_.data(), screen_.data(), codes_.data(), corners_.data(),
+                              triangles,    cull,           scissor(),     viewport,
+                              &pixel,       selectRasterFunction(pixel)};
+
+    bool parallel = pool_.size() > 1 && triangles >= kParallelTriangles;
+    if (pool_.size() > 1 && !parallel) {
+        // A few triangles can still cover the screen (a cube face close to the eye).
+        float minX = 1e30f, maxX = -1e30f, minY = 1e30f, maxY = -1e30f;
+        for (std::size_t i = 0; i < count && !parallel; ++i) {
+            if (codes_[i] != 0) parallel = true;
+            minX = std::min(minX, screen_[i].x);
+            maxX = std::max(maxX, screen_[i].x);
+            minY = std::min(minY, screen_[i].y);
+            maxY = std::max(maxY, screen_[i].y);
+        }
+        parallel = parallel || (maxX - minX) * (maxY - minY) > kParallelPixels;
+    }
+    if (!parallel) {
+        drawBatch(batch, RowSet{kBandShift, 1, 0});
+        return;
+    }
+    auto part = [&batch, parts = pool_.size()](unsigned index) {
+        drawBatch(batch, RowSet{kBandShift, parts, index});
+    };
+    pool_.run(part);
+}
+
+}  // namespace platform::d3d9

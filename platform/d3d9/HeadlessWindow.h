@@ -1,0 +1,33 @@
+// HeadlessWindow.h: a window with no screen behind it, for tests and benchmarks. Its client size
+// is fixed; it keeps a copy of the last frame presented to it (stretched to the client size as a
+// real window would show it) and counts the frames.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "win32/Window.h"
+
+namespace platform::d3d9 {
+
+class HeadlessWindow final : public HWND__ {
+public:
+    HeadlessWindow(int width, int height) : width_(width), height_(height) {}
+
+    SIZE clientSize() const noexcept override { return {width_, height_}; }
+    void present(const std::uint32_t* pixels, int width, int height,
+                 int pitchPixels) noexcept override;
+
+    // The last frame at the client size, row by row; empty before the first present.
+    const std::vector<std::uint32_t>& lastFrame() const noexcept { return frame_; }
+    std::uint32_t pixel(int x, int y) const noexcept { return frame_[std::size_t(y) * width_ + x]; }
+    int presentCount() const noexcept { return presents_; }
+
+private:
+    int width_;
+    int height_;
+    std::vector<std::uint32_t> frame_;
+    int presents_ = 0;
+};
+
+}  // namespace platform::d3d9

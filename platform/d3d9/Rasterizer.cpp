@@ -1,0 +1,175 @@
+#include "d3d9/Rasterizer.h"
+
+#include <algorithm>
+
+namespace platform::d3d9 {
+
+namespace {
+
+std::int64_t floorDiv(std::int64_t n, std::int64_t d) noexcept {  // d > 0
+    std::int64_t q = n / d;
+    if (n % d != 0 && n < 0) --q;
+    return q;
+}
+
+std::int64_t ceilDiv(std::int64_t n, std::int64_t d) noexcept {  // d > 0
+    return -floorDiv(-n, d);
+}
+
+bool depthPasses(D3DCMPFUNC func, std::uint16_t value, std::uint16_t stored) noexcept {
+    switch (func) {
+        case D3DCMP_NEVER: return false;
+        case D3DCMP_LESS: return value < stored;
+        case D3DCMP_EQUAL: return value == stored;
+        case D3DCMP_LESSEQUAL: return value <= stored;
+        case D3DCMP_GREATER: return value > stored;
+        case D3DCMP_NOTEQUAL: return value != stored;
+        case D3DCMP_GREATEREQUAL: return value >= stored;
+        case D3DCMP_ALWAYS: return true;
+    }
+    return false;
+}
+
+// Channel by channel t * d / 255, with 255 leaving t unchanged.
+std::uint32_t modulate(std::uint32_t t, std::uint32_t d) noexcept {
+    std::uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const std::uint32_t tc = (t >> shift) & 0xFF;
+        std::uint32_t dc = (d >> shift) & 0xFF;
+        dc += dc >> 7;
+        out |= ((tc * dc) >> 8) << shift;
+    }
+    return out;
+}
+
+struct FlatShade {
+    static std::uint32_t colour(const PixelState& s, const Triangle&, float, float, float) noexcept {
+        return s.diffuse;
+    }
+};
+
+template <Filter Mag, Filter Min, MipFilter Mip, bool Modulate>
+struct TextureShade {
+    static std::uint32_t colour(const PixelState& s, const Triangle& t, float q, float uq,
+                                float vq) noexcept {
+        const float r = 1.0f / q;
+        const float u = uq * r;
+        const float v = vq * r;
+        float lod = 1.0f;  // only decides magnification against minification below
+        if constexpr (Mip != MipFilter::None || Mag != Min) {
+            // d(u)/dx of u = (u/w) / (1/w), and so on: the exact derivatives at this pixel.
+            const float dudx = (t.uq.dx - u * t.q.dx) * r * s.sampler.width0;
+            const float dvdx = (t.vq.dx - v * t.q.dx) * r * s.sampler.height0;
+            const float dudy = (t.uq.dy - u * t.q.dy) * r * s.sampler.width0;
+            const float dvdy = (t.vq.dy - v * t.q.dy) * r * s.sampler.height0;
+            const float rho2 = std::max(dudx * dudx + dvdx * dvdx, dudy * dudy + dvdy * dvdy);
+            lod = levelOfDetail(rho2, s.sampler.lodBias);
+        }
+        const std::uint32_t texel = sampleTexture<Mag, Min, Mip>(s.sampler, u, v, lod);
+        if constexpr (Modulate) {
+            return modulate(texel, s.diffuse);
+        } else {
+            return texel;
+        }
+    }
+};
+
+template <DepthMode D, class Shade>
+void rasterRows(const Triangle& t, const PixelState& s, int yBegin, int yEnd) noexcept {
+    for (int y = yBegin; y <= yEnd; ++y) {
+        int xBegin;
+        int xEnd;
+        if (!rowSpan(t, y, xBegin, xEnd)) continue;
+        const float fx = static_cast<float>(xBegin) - t.x0;
+        const float fy = static_cast<float>(y) - t.y0;
+        float z = t.z0 + t.z.dx * fx + t.z.dy * fy;
+        float q = t.q0 + t.q.dx * fx + t.q.dy * fy;
+        float uq = t.uq0 + t.uq.dx * fx + t.uq.dy * fy;
+        float vq = t.vq0 + t.vq.dx * fx + t.vq.dy * fy;
+        std::uint32_t* colour = s.colour + static_cast<std::ptrdiff_t>(y) * s.pitch;
+        std::uint16_t* depth =
+            D == DepthMode::Off ? nullptr : s.depth + static_cast<std::ptrdiff_t>(y) * s.pitch;
+        for (int x = xBegin; x <= xEnd; ++x) {
+            bool visible = true;
+            if constexpr (D != DepthMode::Off) {
+                const std::uint16_t value = depthValue(z);
+                if constexpr (D == DepthMode::LessEqualWrite) {
+                    visible = value <= depth[x];
+                    if (visible) depth[x] = value;
+                } else {
+                    visible = depthPasses(s.depthFunc, value, depth[x]);
+                    if (visible && s.depthWrite) depth[x] = value;
+                }
+            }
+            if (visible) colour[x] = Shade::colour(s, t, q, uq, vq) | 0xFF000000u;
+            z += t.z.dx;
+            q += t.q.dx;
+            uq += t.uq.dx;
+            vq += t.vq.dx;
+        }
+    }
+}
+
+template <DepthMode D, Filter Mag, Filter Min, MipFilter Mip>
+RasterFunction pickModulate(const PixelState& s) noexcept {
+    if (s.modulate) return &rasterRows<D, TextureShade<Mag, Min, Mip, true>>;
+    return &rasterRows<D, TextureShade<Mag, Min, Mip, false>>;
+}
+
+template <DepthMode D, Filter Mag, Filter Min>
+RasterFunction pickMip(const PixelState& s) noexcept {
+    switch (s.mip) {
+        case MipFilter::None: return pickModulate<D, Mag, Min, MipFilter::None>(s);
+        case MipFilter::Point: return pickModulate<D, Mag, Min, MipFilter::Point>(s);
+        case MipFilter::Linear: break;
+    }
+    return pickModulate<D, Mag, Min, MipFilter::Linear>(s);
+}
+
+template <DepthMode D, Filter Mag>
+RasterFunction pickMin(const PixelState& s) noexcept {
+    if (s.min == Filter::Point) return pickMip<D, Mag, Filter::Point>(s);
+    return pickMip<D, Mag, Filter::Linear>(s);
+}
+
+template <DepthMode D>
+RasterFunction pickShade(const PixelState& s) noexcept {
+    if (!s.textured) return &rasterRows<D, FlatShade>;
+    if (s.mag == Filter::Point) return pickMin<D, Filter::Point>(s);
+    return pickMin<D, Filter::Linear>(s);
+}
+
+}  // namespace
+
+bool rowSpan(const Triangle& t, int y, int& xBegin, int& xEnd) noexcept {
+    std::int64_t lo = t.minX;
+    std::int64_t hi = t.maxX;
+    const std::int64_t sampleY = static_cast<std::int64_t>(y) << kSubpixelBits;
+    for (const EdgeFunction& e : t.edge) {
+        // E at pixel x of this row is atZero + x * step; keep the x where it is >= 0.
+        const std::int64_t atZero = e.b * sampleY + e.c;
+        const std::int64_t step = e.a * kSubpixelScale;
+        if (step > 0) {
+            lo = std::max(lo, ceilDiv(-atZero, step));
+        } else if (step < 0) {
+            hi = std::min(hi, floorDiv(atZero, -step));
+        } else if (atZero < 0) {
+            return false;
+        }
+    }
+    if (lo > hi) return false;
+    xBegin = static_cast<int>(lo);
+    xEnd = static_cast<int>(hi);
+    return true;
+}
+
+RasterFunction selectRasterFunction(const PixelState& s) noexcept {
+    switch (s.depthMode) {
+        case DepthMode::Off: return pickShade<DepthMode::Off>(s);
+        case DepthMode::LessEqualWrite: return pickShade<DepthMode::LessEqualWrite>(s);
+        case DepthMode::Generic: break;
+    }
+    return pickShade<DepthMode::Generic>(s);
+}
+
+}  // namespace platform::d3d9

@@ -1,0 +1,99 @@
+#include "d3d9/TriangleSetup.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform::d3d9 {
+
+namespace {
+
+struct Snapped {
+    std::int64_t x;
+    std::int64_t y;
+};
+
+Snapped snap(const ScreenVertex& v) noexcept {
+    return {std::lrintf(v.x * kSubpixelScale), std::lrintf(v.y * kSubpixelScale)};
+}
+
+// Inside lies to the right of a -> b on screen (y downward), for a clockwise triangle.
+EdgeFunction makeEdge(const Snapped& a, const Snapped& b) noexcept {
+    EdgeFunction e;
+    e.a = a.y - b.y;
+    e.b = b.x - a.x;
+    e.c = -(e.a * a.x + e.b * a.y);
+    // Direct3D's top-left rule: a centre exactly on a left edge (inside to its right) or a top
+    // edge (horizontal, inside below) belongs to the triangle; on any other edge it does not,
+    // so a centre on an edge shared by two triangles is drawn exactly once.
+    const bool topLeft = e.a > 0 || (e.a == 0 && e.b > 0);
+    if (!topLeft) e.c -= 1;
+    return e;
+}
+
+Gradient gradient(float a0, float a1, float a2, float dx1, float dy1, float dx2, float dy2,
+                  float invArea) noexcept {
+    const float da1 = a1 - a0;
+    const float da2 = a2 - a0;
+    return {(da1 * dy2 - da2 * dy1) * invArea, (da2 * dx1 - da1 * dx2) * invArea};
+}
+
+int ceilPixel(std::int64_t subpixels) noexcept {
+    return static_cast<int>((subpixels + kSubpixelScale - 1) >> kSubpixelBits);
+}
+
+int floorPixel(std::int64_t subpixels) noexcept {
+    return static_cast<int>(subpixels >> kSubpixelBits);
+}
+
+}  // namespace
+
+bool setupTriangle(const ScreenVertex& v0, const ScreenVertex& v1In, const ScreenVertex& v2In,
+                   Cull cull, const Scissor& scissor, Triangle& out) noexcept {
+    Snapped p0 = snap(v0);
+    Snapped p1 = snap(v1In);
+    Snapped p2 = snap(v2In);
+    // Twice the signed area in subpixels squared; positive when clockwise on screen.
+    const std::int64_t area = (p1.x - p0.x) * (p2.y - p0.y) - (p2.x - p0.x) * (p1.y - p0.y);
+    if (area == 0) return false;
+    if (cull == Cull::Clockwise && area > 0) return false;
+    if (cull == Cull::CounterClockwise && area < 0) return false;
+
+    const ScreenVertex* v1 = &v1In;
+    const ScreenVertex* v2 = &v2In;
+    if (area < 0) {
+        std::swap(p1, p2);
+        std::swap(v1, v2);
+    }
+
+    out.minX = std::max(scissor.left, ceilPixel(std::min({p0.x, p1.x, p2.x})));
+    out.maxX = std::min(scissor.right - 1, floorPixel(std::max({p0.x, p1.x, p2.x})));
+    out.minY = std::max(scissor.top, ceilPixel(std::min({p0.y, p1.y, p2.y})));
+    out.maxY = std::min(scissor.bottom - 1, floorPixel(std::max({p0.y, p1.y, p2.y})));
+    if (out.minX > out.maxX || out.minY > out.maxY) return false;
+
+    out.edge[0] = makeEdge(p0, p1);
+    out.edge[1] = makeEdge(p1, p2);
+    out.edge[2] = makeEdge(p2, p0);
+
+    // The planes go through the snapped positions, so the attributes match the covered pixels.
+    constexpr float kToPixels = 1.0f / kSubpixelScale;
+    out.x0 = static_cast<float>(p0.x) * kToPixels;
+    out.y0 = static_cast<float>(p0.y) * kToPixels;
+    const float dx1 = static_cast<float>(p1.x - p0.x) * kToPixels;
+    const float dy1 = static_cast<float>(p1.y - p0.y) * kToPixels;
+    const float dx2 = static_cast<float>(p2.x - p0.x) * kToPixels;
+    const float dy2 = static_cast<float>(p2.y - p0.y) * kToPixels;
+    const float invArea = static_cast<float>(
+        static_cast<double>(kSubpixelScale) * kSubpixelScale / static_cast<double>(std::abs(area)));
+    out.z0 = v0.z;
+    out.q0 = v0.q;
+    out.uq0 = v0.uq;
+    out.vq0 = v0.vq;
+    out.z = gradient(v0.z, v1->z, v2->z, dx1, dy1, dx2, dy2, invArea);
+    out.q = gradient(v0.q, v1->q, v2->q, dx1, dy1, dx2, dy2, invArea);
+    out.uq = gradient(v0.uq, v1->uq, v2->uq, dx1, dy1, dx2, dy2, invArea);
+    out.vq = gradient(v0.vq, v1->vq, v2->vq, dx1, dy1, dx2, dy2, invArea);
+    return true;
+}
+
+}  // namespace platform::d3d9
