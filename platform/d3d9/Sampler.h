@@ -74,7 +74,7 @@ inline std::uint32_t sampleLinear(const MipLevel& level, float u, float v) noexc
     return lerpTexel(lerpTexel(row0[x0], row0[x1], fx), lerpTexel(row1[x0], row1[x1], fx), fy);
 }
 
-// log2 with the mantissa's part as a parabola through 1, 1.5 and 2 (error below 0.006 levels):
+// log2 with the mantissa's part as a parabola through 1, 1.5 and 2 (error below 0.01 levels):
 // the level of detail needs no more, and std::log2 per pixel costs as much as the filter.
 inline float fastLog2(float x) noexcept {
     std::uint32_t bits;
