@@ -1,0 +1,111 @@
+#include "mfc/FrameHost.h"
+
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+
+#include "mfc/Resources.h"
+#include "mfc/VirtualKeys.h"
+
+namespace platform::mfc {
+namespace {
+
+constexpr WORD kFromMenu = 0;
+constexpr WORD kFromAccelerator = 1;
+
+class MenuItemCmdUI final : public CCmdUI {
+public:
+    explicit MenuItemCmdUI(QAction& action) : action_(action) {}
+    void Enable(BOOL bOn) override {
+        CCmdUI::Enable(bOn);
+        action_.setEnabled(bOn != FALSE);
+    }
+    void SetCheck(int nCheck) override {
+        action_.setCheckable(true);
+        action_.setChecked(nCheck != 0);
+    }
+    void SetText(LPCSTR lpszText) override { action_.setText(QString::fromUtf8(lpszText)); }
+
+private:
+    QAction& action_;
+};
+
+QKeySequence sequenceOf(const AcceleratorResource& entry) {
+    const int key = qtKeyOf(entry.key);
+    if (key == 0) return {};
+    int modifiers = 0;
+    if (entry.fVirt & FSHIFT) modifiers |= Qt::ShiftModifier;
+    if (entry.fVirt & FCONTROL) modifiers |= Qt::ControlModifier;
+    if (entry.fVirt & FALT) modifiers |= Qt::AltModifier;
+    return QKeySequence(key | modifiers);
+}
+
+}  // namespace
+
+FrameHost::FrameHost(CFrameWnd& frame, QMainWindow* window) : WindowHost(frame, window) {}
+
+QMainWindow* FrameHost::window() const noexcept { return qobject_cast<QMainWindow*>(widget()); }
+
+CFrameWnd* FrameHost::frame() const noexcept { return static_cast<CFrameWnd*>(owner()); }
+
+void FrameHost::sendCommand(UINT id, WORD code) {
+    if (CFrameWnd* f = frame()) f->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), code));
+}
+
+void FrameHost::loadMenu(UINT id) {
+    const MenuResource* menu = findMenu(id);
+    QMainWindow* mainWindow = window();
+    if (!menu || !mainWindow) return;
+    for (const PopupMenuResource& popup : menu->popups) {
+        QMenu* dropDown = mainWindow->menuBar()->addMenu(toQString(popup.text));
+        QObject::connect(dropDown, &QMenu::aboutToShow, receiver(), [this] { updateMenu(); });
+        QObject::connect(dropDown, &QMenu::aboutToHide, receiver(), [this] {
+            if (CFrameWnd* f = frame()) f->SetMessageText(AFX_IDS_IDLEMESSAGE);
+        });
+        for (const MenuItemResource& item : popup.items) {
+            if (item.id == 0 && item.text.empty()) {
+                dropDown->addSeparator();
+                continue;
+            }
+            // "\t" in an item's text starts its shortcut text, as QMenu shows it too.
+            QAction* action = dropDown->addAction(toQString(item.text));
+            const UINT command = item.id;
+            action->setData(command);
+            QObject::connect(action, &QAction::triggered, receiver(),
+                             [this, command] { sendCommand(command, kFromMenu); });
+            QObject::connect(action, &QAction::hovered, receiver(), [this, command] {
+                if (CFrameWnd* f = frame()) f->SetMessageText(command);
+            });
+            menuItems_.push_back({action, command});
+        }
+    }
+}
+
+void FrameHost::loadAccelerators(UINT id) {
+    const AcceleratorTableResource* table = findAccelerators(id);
+    QMainWindow* mainWindow = window();
+    if (!table || !mainWindow) return;
+    for (const AcceleratorResource& entry : table->entries) {
+        const QKeySequence sequence = sequenceOf(entry);
+        if (sequence.isEmpty()) continue;
+        auto* shortcut = new QShortcut(sequence, mainWindow);
+        shortcut->setContext(Qt::WindowShortcut);
+        const UINT command = entry.cmd;
+        QObject::connect(shortcut, &QShortcut::activated, receiver(),
+                         [this, command] { sendCommand(command, kFromAccelerator); });
+    }
+}
+
+void FrameHost::updateMenu() {
+    CFrameWnd* f = frame();
+    if (!f) return;
+    for (const MenuItem& item : menuItems_) {
+        if (!item.action) continue;
+        MenuItemCmdUI state(*item.action);
+        state.m_nID = item.id;
+        state.DoUpdate(f, TRUE);
+    }
+}
+
+}  // namespace platform::mfc

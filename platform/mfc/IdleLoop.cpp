@@ -1,0 +1,58 @@
+#include "mfc/IdleLoop.h"
+
+#include <afxwin.h>
+
+namespace platform::mfc {
+namespace {
+
+struct IdleState {
+    LONG count = 0;
+    bool wanted = true;
+    int modalDepth = 0;
+    void (*wakeup)() = nullptr;
+};
+
+IdleState& state() {
+    static IdleState instance;
+    return instance;
+}
+
+void wake() {
+    if (state().wakeup) state().wakeup();
+}
+
+}  // namespace
+
+void noteMessage() noexcept {
+    IdleState& s = state();
+    s.count = 0;
+    if (!s.wanted) {
+        s.wanted = true;
+        wake();
+    }
+}
+
+BOOL runIdlePass(CWinApp& app) {
+    IdleState& s = state();
+    // Without a main window the loop has ended: no idle call may come after it.
+    if (!s.wanted || s.modalDepth > 0 || !app.m_pMainWnd) return FALSE;
+    const BOOL more = app.OnIdle(s.count++);
+    if (!more) s.wanted = false;
+    return more;
+}
+
+bool idleWanted() noexcept { return state().wanted && state().modalDepth == 0; }
+
+ModalScope::ModalScope() noexcept { ++state().modalDepth; }
+
+ModalScope::~ModalScope() {
+    --state().modalDepth;
+    noteMessage();
+    wake();
+}
+
+bool ModalScope::active() noexcept { return state().modalDepth > 0; }
+
+void setIdleWakeup(void (*wakeup)()) noexcept { state().wakeup = wakeup; }
+
+}  // namespace platform::mfc

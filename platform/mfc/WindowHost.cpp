@@ -1,0 +1,224 @@
+#include "mfc/WindowHost.h"
+
+#include <unordered_set>
+
+#include <QEvent>
+#include <QMainWindow>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include <afxext.h>
+
+#include "mfc/IdleLoop.h"
+
+namespace platform::mfc {
+namespace {
+
+std::unordered_set<const WindowHost*>& liveHosts() {
+    static std::unordered_set<const WindowHost*> hosts;
+    return hosts;
+}
+
+UINT mouseFlags(const QMouseEvent& event) {
+    UINT flags = 0;
+    if (event.buttons() & Qt::LeftButton) flags |= MK_LBUTTON;
+    if (event.buttons() & Qt::RightButton) flags |= MK_RBUTTON;
+    if (event.buttons() & Qt::MiddleButton) flags |= MK_MBUTTON;
+    if (event.modifiers() & Qt::ShiftModifier) flags |= MK_SHIFT;
+    if (event.modifiers() & Qt::ControlModifier) flags |= MK_CONTROL;
+    return flags;
+}
+
+LPARAM pointParam(const QMouseEvent& event) {
+    const QPoint p = event.position().toPoint();
+    return MAKELPARAM(static_cast<WORD>(p.x()), static_cast<WORD>(p.y()));
+}
+
+// The message of a button event, or 0 for buttons the program never sees.
+UINT buttonMessage(QEvent::Type type, Qt::MouseButton button, bool doubleClicks) {
+    const bool left = button == Qt::LeftButton;
+    if (!left && button != Qt::RightButton) return 0;
+    switch (type) {
+        case QEvent::MouseButtonPress:
+            return left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN;
+        case QEvent::MouseButtonRelease:
+            return left ? WM_LBUTTONUP : WM_RBUTTONUP;
+        case QEvent::MouseButtonDblClick:
+            // Without CS_DBLCLKS the second press of a double click is a plain press.
+            if (doubleClicks) return left ? WM_LBUTTONDBLCLK : WM_RBUTTONDBLCLK;
+            return left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+// Turns the widget's events into the owner's window messages.
+class EventBridge final : public QObject {
+public:
+    explicit EventBridge(WindowHost& host) : host_(host) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        CWnd* wnd = host_.owner();
+        if (!wnd || watched != host_.widget()) return false;
+        switch (event->type()) {
+            case QEvent::Resize: {
+                const QSize size = static_cast<QResizeEvent*>(event)->size();
+                noteMessage();
+                wnd->SendMessage(WM_SIZE, SIZE_RESTORED,
+                                 MAKELPARAM(static_cast<WORD>(size.width()),
+                                            static_cast<WORD>(size.height())));
+                return false;
+            }
+            case QEvent::Paint:
+                if (!host_.paintsFrames()) return false;
+                paintFrame();
+                wnd->SendMessage(WM_PAINT);
+                return true;
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick: {
+                auto& mouse = *static_cast<QMouseEvent*>(event);
+                const UINT message = buttonMessage(event->type(), mouse.button(),
+                                                   (host_.classStyle() & CS_DBLCLKS) != 0);
+                if (message == 0) return false;
+                noteMessage();
+                wnd->SendMessage(message, mouseFlags(mouse), pointParam(mouse));
+                return true;
+            }
+            case QEvent::MouseMove: {
+                auto& mouse = *static_cast<QMouseEvent*>(event);
+                wnd->SendMessage(WM_MOUSEMOVE, mouseFlags(mouse), pointParam(mouse));
+                return false;
+            }
+            case QEvent::FocusIn:
+                noteMessage();
+                wnd->SendMessage(WM_SETFOCUS);
+                return false;
+            case QEvent::FocusOut:
+                wnd->SendMessage(WM_KILLFOCUS);
+                return false;
+            case QEvent::WindowActivate:
+                // Activation gives a top-level window the focus, as the system does.
+                if (host_.widget()->isWindow()) {
+                    noteMessage();
+                    wnd->SendMessage(WM_SETFOCUS);
+                }
+                return false;
+            case QEvent::Close:
+                // The window decides: a frame destroys itself on WM_CLOSE.
+                event->ignore();
+                noteMessage();
+                wnd->SendMessage(WM_CLOSE);
+                return true;
+            default:
+                return false;
+        }
+    }
+
+private:
+    void paintFrame() {
+        QWidget* widget = host_.widget();
+        QPainter painter(widget);
+        if (host_.lastFrame().isNull()) {
+            painter.fillRect(widget->rect(), widget->palette().window());
+            return;
+        }
+        painter.drawImage(widget->rect(), host_.lastFrame());
+    }
+
+    WindowHost& host_;
+};
+
+WindowHost::WindowHost(CWnd& owner, QWidget* widget)
+    : owner_(&owner),
+      widget_(widget),
+      bridge_(std::make_unique<EventBridge>(*this)),
+      receiver_(std::make_unique<QObject>()) {
+    widget->installEventFilter(bridge_.get());
+    liveHosts().insert(this);
+}
+
+WindowHost::~WindowHost() {
+    liveHosts().erase(this);
+    releaseWidget();
+}
+
+WindowHost* WindowHost::fromHandle(HWND hWnd) noexcept {
+    auto* host = static_cast<WindowHost*>(hWnd);
+    return liveHosts().contains(host) ? host : nullptr;
+}
+
+WindowHost* WindowHost::fromWidget(const QWidget* widget) noexcept {
+    if (!widget) return nullptr;
+    for (const WindowHost* host : liveHosts())
+        if (host->widget() == widget) return const_cast<WindowHost*>(host);
+    return nullptr;
+}
+
+void WindowHost::adoptChild(CWnd& child, UINT id) {
+    auto* frame = qobject_cast<QMainWindow*>(widget());
+    QWidget* childWidget = widgetOf(&child);
+    if (!frame || !childWidget) return;
+    auto* bar = dynamic_cast<CControlBar*>(&child);
+    if (auto* toolBar = qobject_cast<QToolBar*>(childWidget); toolBar && bar) {
+        frame->addToolBar(toolBarAreaOf(bar->GetBarStyle()), toolBar);
+    } else if (auto* statusBar = qobject_cast<QStatusBar*>(childWidget)) {
+        frame->setStatusBar(statusBar);
+    } else if (id == AFX_IDW_PANE_FIRST) {
+        frame->setCentralWidget(childWidget);
+    }
+}
+
+void WindowHost::releaseWidget() noexcept {
+    owner_ = nullptr;
+    QWidget* widget = widget_.data();
+    if (!widget) return;
+    widget_.clear();
+    widget->removeEventFilter(bridge_.get());
+    widget->hide();
+    // A child goes with its parent; only the outermost widget needs deleting.
+    if (widget->isWindow() || !widget->parentWidget()) widget->deleteLater();
+}
+
+SIZE WindowHost::clientSize() const noexcept {
+    const QWidget* widget = widget_.data();
+    if (!widget) return {0, 0};
+    return {widget->width(), widget->height()};
+}
+
+void WindowHost::present(const std::uint32_t* pixels, int width, int height,
+                         int pitchPixels) noexcept {
+    if (!pixels || width <= 0 || height <= 0 || pitchPixels < width) return;
+    if (frame_.width() != width || frame_.height() != height)
+        frame_ = QImage(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* source = pixels + static_cast<std::ptrdiff_t>(y) * pitchPixels;
+        auto* target = reinterpret_cast<std::uint32_t*>(frame_.scanLine(y));
+        // X8R8G8B8 leaves the top byte undefined; Qt's RGB32 wants it opaque.
+        for (int x = 0; x < width; ++x) target[x] = source[x] | 0xFF000000u;
+    }
+    ++presents_;
+    QWidget* widget = widget_.data();
+    if (widget && widget->isVisible()) widget->repaint();
+}
+
+Qt::ToolBarArea toolBarAreaOf(DWORD alignStyle) noexcept {
+    if (alignStyle & CBRS_ALIGN_TOP) return Qt::TopToolBarArea;
+    if (alignStyle & CBRS_ALIGN_BOTTOM) return Qt::BottomToolBarArea;
+    if (alignStyle & CBRS_ALIGN_LEFT) return Qt::LeftToolBarArea;
+    if (alignStyle & CBRS_ALIGN_RIGHT) return Qt::RightToolBarArea;
+    return Qt::TopToolBarArea;
+}
+
+QWidget* widgetOf(const CWnd* wnd) noexcept {
+    if (!wnd) return nullptr;
+    WindowHost* host = WindowHost::fromHandle(wnd->m_hWnd);
+    return host ? host->widget() : nullptr;
+}
+
+}  // namespace platform::mfc

@@ -1,0 +1,78 @@
+// WindowHost.h: the Qt widget behind a CWnd, which is the window's HWND. It turns the widget's
+// events into window messages for its CWnd, keeps the device's last frame and paints it
+// stretched to the client area, and places child windows: a frame's pane becomes the central
+// widget, its bars dock. The widget goes when the window is destroyed; the host lives as long
+// as its CWnd, so a handle held by the device never dangles.
+#pragma once
+
+#include <memory>
+
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+
+#include <afxwin.h>
+
+#include "win32/Window.h"
+
+namespace platform::mfc {
+
+class EventBridge;
+
+class WindowHost : public HWND__ {
+public:
+    WindowHost(CWnd& owner, QWidget* widget);
+    ~WindowHost() override;
+
+    static WindowHost* fromHandle(HWND hWnd) noexcept;
+    // The live host whose widget this is, or null.
+    static WindowHost* fromWidget(const QWidget* widget) noexcept;
+
+    CWnd* owner() const noexcept { return owner_; }
+    QWidget* widget() const noexcept { return widget_.data(); }
+
+    // Window-class bits of the window (CS_DBLCLKS), from the class it was created with.
+    UINT classStyle() const noexcept { return classStyle_; }
+    void setClassStyle(UINT style) noexcept { classStyle_ = style; }
+
+    // Plain windows paint the presented frame; frames, bars and dialogs paint themselves.
+    void setPaintsFrames(bool paints) noexcept { paintsFrames_ = paints; }
+    bool paintsFrames() const noexcept { return paintsFrames_; }
+
+    // Places a child window that has just been created inside this one.
+    virtual void adoptChild(CWnd& child, UINT id);
+
+    // Ends the window: the CWnd gets no more messages, and the widget is hidden and deleted
+    // once control is back in the event loop (it may be inside one of its own handlers).
+    void releaseWidget() noexcept;
+
+    SIZE clientSize() const noexcept override;
+    void present(const std::uint32_t* pixels, int width, int height,
+                 int pitchPixels) noexcept override;
+    // The last frame presented, at the device's back-buffer size; null before the first.
+    const QImage& lastFrame() const noexcept { return frame_; }
+    int presentCount() const noexcept { return presents_; }
+
+    // The receiver of the widget's signals: it goes with the host, which cuts them off.
+    // Deleting it inside one of its own slots is safe, Qt holds a slot while it runs.
+    QObject* receiver() const noexcept { return receiver_.get(); }
+
+private:
+    CWnd* owner_;
+    QPointer<QWidget> widget_;
+    std::unique_ptr<EventBridge> bridge_;
+    std::unique_ptr<QObject> receiver_;
+    UINT classStyle_ = 0;
+    bool paintsFrames_ = false;
+    QImage frame_;
+    int presents_ = 0;
+};
+
+// The widget of a window; null when it has none. For tests and the layer's own parts.
+QWidget* widgetOf(const CWnd* wnd) noexcept;
+
+// The side a bar with these CBRS_ALIGN_* bits docks on: the top when it may, else the bottom,
+// the left, the right; the top for none.
+Qt::ToolBarArea toolBarAreaOf(DWORD alignStyle) noexcept;
+
+}  // namespace platform::mfc
