@@ -8,6 +8,7 @@
 
 #include <afxext.h>
 
+#include "mfc/ActionCmdUI.h"
 #include "mfc/Resources.h"
 #include "mfc/WindowHost.h"
 
@@ -19,22 +20,6 @@ constexpr WORD kButtonClicked = 0;
 
 // A bar's style keeps the control-bar bits; CBRS_GRIPPER shares its bit with a window style.
 constexpr DWORD kBarStyleBits = 0x0000FFFF | CBRS_GRIPPER;
-
-class ToolButtonCmdUI final : public CCmdUI {
-public:
-    explicit ToolButtonCmdUI(QAction& action) : action_(action) {}
-    void Enable(BOOL bOn) override {
-        CCmdUI::Enable(bOn);
-        action_.setEnabled(bOn != FALSE);
-    }
-    void SetCheck(int nCheck) override {
-        action_.setCheckable(true);
-        action_.setChecked(nCheck != 0);
-    }
-
-private:
-    QAction& action_;
-};
 
 class PaneCmdUI final : public CCmdUI {
 public:
@@ -147,7 +132,7 @@ void CToolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) {
     if (!toolBar) return;
     for (QAction* action : toolBar->actions()) {
         if (action->isSeparator()) continue;
-        ToolButtonCmdUI state(*action);
+        platform::mfc::ActionCmdUI state(*action);
         state.m_nID = action->data().toUInt();
         state.DoUpdate(pTarget, bDisableIfNoHndler);
     }

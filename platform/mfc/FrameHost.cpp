@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QShortcut>
 
+#include "mfc/ActionCmdUI.h"
 #include "mfc/Resources.h"
 #include "mfc/VirtualKeys.h"
 
@@ -14,21 +15,11 @@ namespace {
 constexpr WORD kFromMenu = 0;
 constexpr WORD kFromAccelerator = 1;
 
-class MenuItemCmdUI final : public CCmdUI {
+// A menu item's text can change too.
+class MenuItemCmdUI final : public ActionCmdUI {
 public:
-    explicit MenuItemCmdUI(QAction& action) : action_(action) {}
-    void Enable(BOOL bOn) override {
-        CCmdUI::Enable(bOn);
-        action_.setEnabled(bOn != FALSE);
-    }
-    void SetCheck(int nCheck) override {
-        action_.setCheckable(true);
-        action_.setChecked(nCheck != 0);
-    }
+    using ActionCmdUI::ActionCmdUI;
     void SetText(LPCSTR lpszText) override { action_.setText(QString::fromUtf8(lpszText)); }
-
-private:
-    QAction& action_;
 };
 
 QKeySequence sequenceOf(const AcceleratorResource& entry) {
