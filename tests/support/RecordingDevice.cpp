@@ -19,7 +19,10 @@ std::string number(float value) {
 }
 
 std::string color(const D3DCOLORVALUE& c) {
-    return "(" + number(c.r) + " " + number(c.g) + " " + number(c.b) + " " + number(c.a) + ")";
+    char text[128];
+    std::snprintf(text, sizeof text, "(%g %g %g %g)", static_cast<double>(c.r), static_cast<double>(c.g),
+                  static_cast<double>(c.b), static_cast<double>(c.a));
+    return text;
 }
 
 }  // namespace
