@@ -1,6 +1,8 @@
 #include "d3d9/Device.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <new>
 
 #include "win32/Window.h"
@@ -8,6 +10,27 @@
 namespace platform::d3d9 {
 
 namespace {
+
+// Below this a clear runs on the calling thread alone; above it the threads take rows in chunks.
+constexpr float kParallelClearPixels = 65536.0f;
+constexpr int kClearChunkRows = 16;
+
+// std::fill stores one pixel at a time here; sixteen bytes a store is what clearing whole frames
+// wants.
+template <class Pixel>
+void fillPixels(Pixel* first, std::size_t count, Pixel value) noexcept {
+    constexpr std::size_t kBlock = 16;
+    constexpr std::size_t kPerBlock = kBlock / sizeof(Pixel);
+    for (; count > 0 && reinterpret_cast<std::uintptr_t>(first) % kBlock != 0; --count) {
+        *first++ = value;
+    }
+    Pixel block[kPerBlock];
+    std::fill_n(block, kPerBlock, value);
+    for (; count >= kPerBlock; count -= kPerBlock, first += kPerBlock) {
+        std::memcpy(first, block, kBlock);
+    }
+    for (; count > 0; --count) *first++ = value;
+}
 
 D3DMATRIX identity() noexcept {
     D3DMATRIX m{};
@@ -116,17 +139,25 @@ HRESULT Device::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR 
         const int top = std::max<int>(r.y1, view.top);
         const int bottom = std::min<int>(r.y2, view.bottom);
         if (left >= right || top >= bottom) continue;
-        for (int y = top; y < bottom; ++y) {
-            const std::size_t row = static_cast<std::size_t>(y) * frame_->width;
-            if (Flags & D3DCLEAR_TARGET) {
-                std::fill(frame_->colour.begin() + row + left, frame_->colour.begin() + row + right,
-                          Color);
+        const auto clearRows = [&](int first, int end) {
+            for (int y = first; y < end; ++y) {
+                const std::size_t row = static_cast<std::size_t>(y) * frame_->width + left;
+                const auto count = static_cast<std::size_t>(right - left);
+                if (Flags & D3DCLEAR_TARGET) fillPixels(frame_->colour.data() + row, count, Color);
+                if (Flags & D3DCLEAR_ZBUFFER) fillPixels(frame_->depth.data() + row, count, depth);
             }
-            if (Flags & D3DCLEAR_ZBUFFER) {
-                std::fill(frame_->depth.begin() + row + left, frame_->depth.begin() + row + right,
-                          depth);
-            }
+        };
+        const auto area = static_cast<float>(right - left) * static_cast<float>(bottom - top);
+        if (pool_.size() == 1 || area < kParallelClearPixels) {
+            clearRows(top, bottom);
+            continue;
         }
+        auto chunk = [&](unsigned index) {
+            const int first = top + static_cast<int>(index) * kClearChunkRows;
+            clearRows(first, std::min(first + kClearChunkRows, bottom));
+        };
+        pool_.run(static_cast<unsigned>((bottom - top + kClearChunkRows - 1) / kClearChunkRows),
+                  chunk);
     }
     return D3D_OK;
 }

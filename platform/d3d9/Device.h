@@ -117,6 +117,7 @@ private:
     std::vector<ScreenVertex> screen_;
     std::vector<std::uint8_t> codes_;
     std::vector<std::uint32_t> corners_;
+    std::vector<StripeSpan> spans_;  // of a draw split across threads
 
     ThreadPool pool_;
 };

@@ -13,8 +13,13 @@ namespace platform::d3d9 {
 
 namespace {
 
-// Rows a band of a parallel draw; small enough to balance the ground's uneven rows.
-constexpr int kBandShift = 3;
+// Stripes a parallel draw is cut into, per thread: enough that a thread held up (or given the
+// rows where the ground is dense) leaves its share to the others, few enough that each stripe's
+// pass over the triangle list stays cheap.
+constexpr int kStripesPerThread = 4;
+constexpr int kMinStripeRows = 8;
+// Triangles a chunk of the pass that marks each triangle's stripes.
+constexpr std::size_t kSpanChunkTriangles = 2048;
 // Below this a draw runs on the calling thread: waking the workers costs more than it saves.
 constexpr std::size_t kParallelTriangles = 64;
 constexpr float kParallelPixels = 32768.0f;
@@ -130,6 +135,7 @@ PixelState Device::pixelState() const noexcept {
         if (!(s.sampler.lodBias > -16.0f && s.sampler.lodBias < 16.0f)) s.sampler.lodBias = 0.0f;
         s.sampler.width0 = static_cast<float>(levels[0].width);
         s.sampler.height0 = static_cast<float>(levels[0].height);
+        s.layout = layoutOf(s.sampler);
     }
     return s;
 }
@@ -155,7 +161,10 @@ void Device::growScratch(std::size_t vertices, std::size_t triangles) {
         screen_.resize(vertices);
         codes_.resize(vertices);
     }
-    if (corners_.size() < 3 * triangles) corners_.resize(3 * triangles);
+    if (corners_.size() < 3 * triangles) {
+        corners_.resize(3 * triangles);
+        spans_.resize(triangles);
+    }
 }
 
 // Every second triangle of a strip has its first two corners swapped, as Direct3D does, so all
@@ -267,7 +276,7 @@ void Device::drawTriangles(const VertexLayout& layout, const std::uint8_t* first
     if (renderStates_[D3DRS_CULLMODE] == D3DCULL_CCW) cull = Cull::CounterClockwise;
     const TriangleBatch batch{clip_.data(), screen_.data(), codes_.data(), corners_.data(),
                               triangles,    cull,           scissor(),     viewport,
-                              &pixel,       selectRasterFunction(pixel)};
+                              &pixel,       selectRasterLoop(pixel)};
 
     bool parallel = pool_.size() > 1 && triangles >= kParallelTriangles;
     if (pool_.size() > 1 && !parallel) {
@@ -282,14 +291,30 @@ void Device::drawTriangles(const VertexLayout& layout, const std::uint8_t* first
         }
         parallel = parallel || (maxX - minX) * (maxY - minY) > kParallelPixels;
     }
+    const Scissor rows = scissor();
     if (!parallel) {
-        drawBatch(batch, RowSet{kBandShift, 1, 0});
+        drawBatch(batch, RowRange{rows.top, rows.bottom - 1});
         return;
     }
-    auto part = [&batch, parts = pool_.size()](unsigned index) {
-        drawBatch(batch, RowSet{kBandShift, parts, index});
+    const int threads = static_cast<int>(pool_.size());
+    const int height = rows.bottom - rows.top;
+    const int stripeRows =
+        std::max(kMinStripeRows, (height + kStripesPerThread * threads - 1) /
+                                     (kStripesPerThread * threads));
+    const Stripes stripes{rows.top, rows.bottom - 1, stripeRows,
+                          (height + stripeRows - 1) / stripeRows};
+    StripeSpan* spans = spans_.data();
+    auto findSpans = [&](unsigned chunk) {
+        const std::size_t begin = std::size_t{chunk} * kSpanChunkTriangles;
+        findStripeSpans(batch, stripes, begin, std::min(begin + kSpanChunkTriangles, triangles),
+                        spans);
     };
-    pool_.run(part);
+    pool_.run(static_cast<unsigned>((triangles + kSpanChunkTriangles - 1) / kSpanChunkTriangles),
+              findSpans);
+    auto drawStripes = [&](unsigned stripe) {
+        drawStripe(batch, stripes, static_cast<int>(stripe), spans);
+    };
+    pool_.run(static_cast<unsigned>(stripes.count), drawStripes);
 }
 
 }  // namespace platform::d3d9

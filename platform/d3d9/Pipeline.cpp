@@ -7,42 +7,21 @@ namespace platform::d3d9 {
 
 namespace {
 
-bool ownsBand(const RowSet& rows, int band) noexcept {
-    return static_cast<unsigned>(band) % rows.parts == rows.part;
-}
-
-// Conservative: may say yes for a triangle that then covers none of the part's rows.
-bool mayTouchOwnedRows(const RowSet& rows, float minY, float maxY) noexcept {
-    if (rows.parts == 1) return true;
-    const int first = std::max(0, static_cast<int>(std::floor(minY)) - 1) >> rows.bandShift;
-    const int last = std::max(0, static_cast<int>(std::ceil(maxY)) + 1) >> rows.bandShift;
-    if (last - first + 1 >= static_cast<int>(rows.parts)) return true;
-    for (int band = first; band <= last; ++band) {
-        if (ownsBand(rows, band)) return true;
-    }
-    return false;
-}
-
-void rasterOwnedRows(const Triangle& t, const TriangleBatch& batch, const RowSet& rows) noexcept {
-    if (rows.parts == 1) {
-        batch.raster(t, *batch.pixel, t.minY, t.maxY);
-        return;
-    }
-    int band = t.minY >> rows.bandShift;
-    band += static_cast<int>((rows.part + rows.parts - static_cast<unsigned>(band) % rows.parts) %
-                             rows.parts);
-    for (; (band << rows.bandShift) <= t.maxY; band += static_cast<int>(rows.parts)) {
-        const int yBegin = std::max(t.minY, band << rows.bandShift);
-        const int yEnd = std::min(t.maxY, ((band + 1) << rows.bandShift) - 1);
-        batch.raster(t, *batch.pixel, yBegin, yEnd);
-    }
+// Conservative: may say yes for a triangle that then covers none of the rows.
+bool mayTouchRows(const RowRange& rows, float minY, float maxY) noexcept {
+    return maxY + 1.0f >= static_cast<float>(rows.top) &&
+           minY - 1.0f <= static_cast<float>(rows.bottom);
 }
 
 void drawScreenTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
-                        const TriangleBatch& batch, const RowSet& rows) noexcept {
-    if (!mayTouchOwnedRows(rows, std::min({a.y, b.y, c.y}), std::max({a.y, b.y, c.y}))) return;
+                        const TriangleBatch& batch, const RowRange& rows,
+                        PixelQueue& queue) noexcept {
+    if (!mayTouchRows(rows, std::min({a.y, b.y, c.y}), std::max({a.y, b.y, c.y}))) return;
     Triangle t;
-    if (setupTriangle(a, b, c, batch.cull, batch.scissor, t)) rasterOwnedRows(t, batch, rows);
+    if (!setupTriangle(a, b, c, batch.cull, batch.scissor, t)) return;
+    const int top = std::max(t.minY, rows.top);
+    const int bottom = std::min(t.maxY, rows.bottom);
+    if (top <= bottom) batch.loop.raster(t, *batch.pixel, top, bottom, queue);
 }
 
 bool finite(const ScreenVertex& v) noexcept {
@@ -51,7 +30,7 @@ bool finite(const ScreenVertex& v) noexcept {
 }
 
 void drawClipped(const std::uint32_t* corner, std::uint8_t planes, const TriangleBatch& batch,
-                 const RowSet& rows) noexcept {
+                 const RowRange& rows, PixelQueue& queue) noexcept {
     const ClipVertex triangle[3] = {batch.clip[corner[0]], batch.clip[corner[1]],
                                     batch.clip[corner[2]]};
     ClipVertex polygon[kMaxClipVertices];
@@ -63,27 +42,85 @@ void drawClipped(const std::uint32_t* corner, std::uint8_t planes, const Triangl
         if (!finite(screen[i])) return;
     }
     for (int i = 1; i + 1 < count; ++i) {
-        drawScreenTriangle(screen[0], screen[i], screen[i + 1], batch, rows);
+        drawScreenTriangle(screen[0], screen[i], screen[i + 1], batch, rows, queue);
     }
 }
 
+void drawTriangle(const TriangleBatch& batch, std::size_t i, const RowRange& rows,
+                  PixelQueue& queue) noexcept {
+    const std::uint32_t* corner = batch.corners + 3 * i;
+    const std::uint8_t c0 = batch.codes[corner[0]];
+    const std::uint8_t c1 = batch.codes[corner[1]];
+    const std::uint8_t c2 = batch.codes[corner[2]];
+    if (c0 & c1 & c2) return;  // wholly outside one plane
+    const std::uint8_t planes = c0 | c1 | c2;
+    if (planes != 0) {
+        drawClipped(corner, planes, batch, rows, queue);
+        return;
+    }
+    drawScreenTriangle(batch.screen[corner[0]], batch.screen[corner[1]], batch.screen[corner[2]],
+                       batch, rows, queue);
+}
+
+// The stripe holding row y, for y within the stripes' rows.
+int stripeOf(const Stripes& stripes, int y) noexcept { return (y - stripes.top) / stripes.rows; }
+
 }  // namespace
 
-void drawBatch(const TriangleBatch& batch, const RowSet& rows) noexcept {
-    for (std::size_t i = 0; i < batch.triangleCount; ++i) {
+void drawBatch(const TriangleBatch& batch, const RowRange& rows) noexcept {
+    PixelQueue queue;
+    for (std::size_t i = 0; i < batch.triangleCount; ++i) drawTriangle(batch, i, rows, queue);
+    if (batch.loop.flush) batch.loop.flush(*batch.pixel, queue);
+}
+
+void findStripeSpans(const TriangleBatch& batch, const Stripes& stripes, std::size_t begin,
+                     std::size_t end, StripeSpan* spans) noexcept {
+    constexpr StripeSpan kNone{1, 0};
+    const StripeSpan all{0, static_cast<std::uint16_t>(stripes.count - 1)};
+    for (std::size_t i = begin; i < end; ++i) {
         const std::uint32_t* corner = batch.corners + 3 * i;
         const std::uint8_t c0 = batch.codes[corner[0]];
         const std::uint8_t c1 = batch.codes[corner[1]];
         const std::uint8_t c2 = batch.codes[corner[2]];
-        if (c0 & c1 & c2) continue;  // wholly outside one plane
-        const std::uint8_t planes = c0 | c1 | c2;
-        if (planes != 0) {
-            drawClipped(corner, planes, batch, rows);
+        if (c0 & c1 & c2) {
+            spans[i] = kNone;
             continue;
         }
-        drawScreenTriangle(batch.screen[corner[0]], batch.screen[corner[1]],
-                           batch.screen[corner[2]], batch, rows);
+        if ((c0 | c1 | c2) != 0) {
+            spans[i] = all;
+            continue;
+        }
+        const float y0 = batch.screen[corner[0]].y;
+        const float y1 = batch.screen[corner[1]].y;
+        const float y2 = batch.screen[corner[2]].y;
+        // A row of margin either side covers the snapping to subpixels.
+        const float top = std::min({y0, y1, y2}) - 1.0f;
+        const float bottom = std::max({y0, y1, y2}) + 1.0f;
+        if (!(bottom >= static_cast<float>(stripes.top) &&
+              top <= static_cast<float>(stripes.bottom))) {
+            spans[i] = kNone;
+            continue;
+        }
+        const int first = top <= static_cast<float>(stripes.top)
+                              ? 0
+                              : stripeOf(stripes, static_cast<int>(top));
+        const int last = bottom >= static_cast<float>(stripes.bottom)
+                             ? stripes.count - 1
+                             : stripeOf(stripes, static_cast<int>(bottom));
+        spans[i] = {static_cast<std::uint16_t>(first), static_cast<std::uint16_t>(last)};
     }
+}
+
+void drawStripe(const TriangleBatch& batch, const Stripes& stripes, int stripe,
+                const StripeSpan* spans) noexcept {
+    const int top = stripes.top + stripe * stripes.rows;
+    const RowRange rows{top, std::min(top + stripes.rows - 1, stripes.bottom)};
+    const auto k = static_cast<std::uint16_t>(stripe);
+    PixelQueue queue;
+    for (std::size_t i = 0; i < batch.triangleCount; ++i) {
+        if (spans[i].first <= k && k <= spans[i].last) drawTriangle(batch, i, rows, queue);
+    }
+    if (batch.loop.flush) batch.loop.flush(*batch.pixel, queue);
 }
 
 }  // namespace platform::d3d9

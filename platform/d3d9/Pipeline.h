@@ -1,7 +1,8 @@
 // Pipeline.h: one draw's triangles from the vertex stage's output to the pixel loop: trivial
 // rejection, clipping of the triangles that cross a plane, set-up with culling and raster. A
-// draw can be split across threads by rows; each part draws only its own rows, in the draw's
-// triangle order, so the picture does not depend on the split.
+// draw can be split across threads into stripes of rows: each triangle is first assigned the
+// stripes it may touch, then each stripe is drawn by one thread, in the draw's triangle order, so
+// the picture does not depend on the split.
 #pragma once
 
 #include <cstddef>
@@ -12,11 +13,10 @@
 
 namespace platform::d3d9 {
 
-// The rows one part owns: bands of 2^bandShift rows dealt out in turn to `parts` parts.
-struct RowSet {
-    int bandShift;
-    unsigned parts;
-    unsigned part;
+// The rows top..bottom, both inclusive, that one call draws.
+struct RowRange {
+    int top;
+    int bottom;
 };
 
 struct TriangleBatch {
@@ -29,9 +29,31 @@ struct TriangleBatch {
     Scissor scissor;
     ViewportTransform viewport;
     const PixelState* pixel;
-    RasterFunction raster;
+    RasterLoop loop;
 };
 
-void drawBatch(const TriangleBatch& batch, const RowSet& rows) noexcept;
+void drawBatch(const TriangleBatch& batch, const RowRange& rows) noexcept;
+
+// A split draw: `count` stripes of `rows` rows each from row `top` (the last may be shorter).
+struct Stripes {
+    int top;
+    int bottom;  // the last row, inclusive
+    int rows;
+    int count;
+};
+
+// The stripes a triangle may touch, first to last; first > last when it touches none.
+struct StripeSpan {
+    std::uint16_t first;
+    std::uint16_t last;
+};
+
+// Finds the spans of triangles [begin, end). Triangles that need clipping may touch any stripe.
+void findStripeSpans(const TriangleBatch& batch, const Stripes& stripes, std::size_t begin,
+                     std::size_t end, StripeSpan* spans) noexcept;
+
+// Draws one stripe's rows of every triangle whose span holds it, in the draw's order.
+void drawStripe(const TriangleBatch& batch, const Stripes& stripes, int stripe,
+                const StripeSpan* spans) noexcept;
 
 }  // namespace platform::d3d9

@@ -1,5 +1,7 @@
 #include "d3d9/Rasterizer.h"
 
+#include "d3d9/RasterizerAvx2.h"
+
 #include <algorithm>
 
 namespace platform::d3d9 {
@@ -10,10 +12,6 @@ std::int64_t floorDiv(std::int64_t n, std::int64_t d) noexcept {  // d > 0
     std::int64_t q = n / d;
     if (n % d != 0 && n < 0) --q;
     return q;
-}
-
-std::int64_t ceilDiv(std::int64_t n, std::int64_t d) noexcept {  // d > 0
-    return -floorDiv(-n, d);
 }
 
 bool depthPasses(D3DCMPFUNC func, std::uint16_t value, std::uint16_t stored) noexcept {
@@ -75,24 +73,22 @@ struct TextureShade {
 };
 
 template <DepthMode D, class Shade>
-void rasterRows(const Triangle& t, const PixelState& s, int yBegin, int yEnd) noexcept {
+void rasterRows(const Triangle& t, const PixelState& s, int yBegin, int yEnd,
+                PixelQueue&) noexcept {
+    RowWalker rows(t, yBegin);
     for (int y = yBegin; y <= yEnd; ++y) {
         int xBegin;
         int xEnd;
-        if (!rowSpan(t, y, xBegin, xEnd)) continue;
-        const float fx = static_cast<float>(xBegin) - t.x0;
-        const float fy = static_cast<float>(y) - t.y0;
-        float z = t.z0 + t.z.dx * fx + t.z.dy * fy;
-        float q = t.q0 + t.q.dx * fx + t.q.dy * fy;
-        float uq = t.uq0 + t.uq.dx * fx + t.uq.dy * fy;
-        float vq = t.vq0 + t.vq.dx * fx + t.vq.dy * fy;
+        if (!rows.next(xBegin, xEnd)) continue;
+        const RowStart start = rowStart(t, xBegin, y);
         std::uint32_t* colour = s.colour + static_cast<std::ptrdiff_t>(y) * s.pitch;
         std::uint16_t* depth =
             D == DepthMode::Off ? nullptr : s.depth + static_cast<std::ptrdiff_t>(y) * s.pitch;
         for (int x = xBegin; x <= xEnd; ++x) {
+            const auto k = static_cast<float>(x - xBegin);
             bool visible = true;
             if constexpr (D != DepthMode::Off) {
-                const std::uint16_t value = depthValue(z);
+                const std::uint16_t value = depthValue(start.z + t.z.dx * k);
                 if constexpr (D == DepthMode::LessEqualWrite) {
                     visible = value <= depth[x];
                     if (visible) depth[x] = value;
@@ -101,11 +97,11 @@ void rasterRows(const Triangle& t, const PixelState& s, int yBegin, int yEnd) no
                     if (visible && s.depthWrite) depth[x] = value;
                 }
             }
-            if (visible) colour[x] = Shade::colour(s, t, q, uq, vq) | 0xFF000000u;
-            z += t.z.dx;
-            q += t.q.dx;
-            uq += t.uq.dx;
-            vq += t.vq.dx;
+            if (visible) {
+                colour[x] = Shade::colour(s, t, start.q + t.q.dx * k, start.uq + t.uq.dx * k,
+                                          start.vq + t.vq.dx * k) |
+                            0xFF000000u;
+            }
         }
     }
 }
@@ -141,35 +137,50 @@ RasterFunction pickShade(const PixelState& s) noexcept {
 
 }  // namespace
 
-bool rowSpan(const Triangle& t, int y, int& xBegin, int& xEnd) noexcept {
-    std::int64_t lo = t.minX;
-    std::int64_t hi = t.maxX;
-    const std::int64_t sampleY = static_cast<std::int64_t>(y) << kSubpixelBits;
-    for (const EdgeFunction& e : t.edge) {
-        // E at pixel x of this row is atZero + x * step; keep the x where it is >= 0.
-        const std::int64_t atZero = e.b * sampleY + e.c;
-        const std::int64_t step = e.a * kSubpixelScale;
-        if (step > 0) {
-            lo = std::max(lo, ceilDiv(-atZero, step));
-        } else if (step < 0) {
-            hi = std::min(hi, floorDiv(atZero, -step));
-        } else if (atZero < 0) {
-            return false;
-        }
-    }
-    if (lo > hi) return false;
-    xBegin = static_cast<int>(lo);
-    xEnd = static_cast<int>(hi);
-    return true;
+RowWalker::Bound RowWalker::boundOf(const EdgeFunction& e, int y) noexcept {
+    // E(x) on this row is e(y) + x * step: x >= -e(y) / step for step > 0, x <= e(y) / -step for
+    // step < 0, and e(y) >= 0 for an edge along the row.
+    const std::int64_t step = e.a * kSubpixelScale;
+    const std::int64_t atRow = e.b * (static_cast<std::int64_t>(y) << kSubpixelBits) + e.c;
+    const std::int64_t rowStep = e.b * kSubpixelScale;
+    Bound b;
+    b.divisor = step > 0 ? step : step < 0 ? -step : 1;
+    b.quotient = floorDiv(atRow, b.divisor);
+    b.remainder = atRow - b.quotient * b.divisor;
+    b.quotientStep = floorDiv(rowStep, b.divisor);
+    b.remainderStep = rowStep - b.quotientStep * b.divisor;
+    return b;
 }
 
-RasterFunction selectRasterFunction(const PixelState& s) noexcept {
+RowWalker::RowWalker(const Triangle& t, int y) noexcept : minX_(t.minX), maxX_(t.maxX) {
+    int left = -1;
+    int right = -1;
+    for (int i = 0; i < 3; ++i) {
+        if (t.edge[i].a > 0 && left < 0) left = i;
+        if (t.edge[i].a < 0 && right < 0) right = i;
+    }
+    // A set-up triangle has area, so both exist; the rest is the third edge.
+    const int third = 3 - left - right;
+    left_ = boundOf(t.edge[left], y);
+    right_ = boundOf(t.edge[right], y);
+    third_ = boundOf(t.edge[third], y);
+    thirdSide_ = t.edge[third].a > 0   ? Side::Left
+                 : t.edge[third].a < 0 ? Side::Right
+                                       : Side::Along;
+}
+
+RasterLoop selectRasterLoop(const PixelState& s) noexcept {
+    const RasterLoop vector = selectAvx2RasterLoop(s);
+    return vector.raster ? vector : selectScalarRasterLoop(s);
+}
+
+RasterLoop selectScalarRasterLoop(const PixelState& s) noexcept {
     switch (s.depthMode) {
-        case DepthMode::Off: return pickShade<DepthMode::Off>(s);
-        case DepthMode::LessEqualWrite: return pickShade<DepthMode::LessEqualWrite>(s);
+        case DepthMode::Off: return {pickShade<DepthMode::Off>(s), nullptr};
+        case DepthMode::LessEqualWrite: return {pickShade<DepthMode::LessEqualWrite>(s), nullptr};
         case DepthMode::Generic: break;
     }
-    return pickShade<DepthMode::Generic>(s);
+    return {pickShade<DepthMode::Generic>(s), nullptr};
 }
 
 }  // namespace platform::d3d9

@@ -3,6 +3,7 @@
 // Direct3D 9's time did, on all four 8-bit channels at once.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -25,6 +26,38 @@ struct SamplerSetup {
     float width0;     // level 0's size: the level of detail is measured against it
     float height0;
 };
+
+constexpr int kMaxMipLevels = 16;  // an 8192 x 8192 chain has 14
+
+// A chain laid out in one block, level after level, as a Texture keeps it: each level's size and
+// the offset of its first texel from level 0's, so a loop that picks a level per pixel addresses
+// every level from one base.
+struct LevelLayout {
+    bool oneBlock = false;  // false: the levels lie apart, and the tables are not filled
+    alignas(32) std::int32_t width[kMaxMipLevels] = {};
+    alignas(32) std::int32_t height[kMaxMipLevels] = {};
+    alignas(32) std::int32_t offset[kMaxMipLevels] = {};
+};
+
+inline LevelLayout layoutOf(const SamplerSetup& s) noexcept {
+    LevelLayout layout;
+    if (s.levelCount > kMaxMipLevels) return layout;
+    // Compared as addresses: pointer arithmetic past the end of level 0 would be undefined when
+    // the levels do lie apart.
+    const auto base = reinterpret_cast<std::uintptr_t>(s.levels[0].texels);
+    std::size_t offset = 0;
+    for (int i = 0; i < s.levelCount; ++i) {
+        const MipLevel& level = s.levels[i];
+        const auto at = reinterpret_cast<std::uintptr_t>(level.texels);
+        if (at != base + offset * sizeof(std::uint32_t)) return layout;
+        layout.width[i] = level.width;
+        layout.height[i] = level.height;
+        layout.offset[i] = static_cast<std::int32_t>(offset);
+        offset += static_cast<std::size_t>(level.width) * static_cast<std::size_t>(level.height);
+    }
+    layout.oneBlock = true;
+    return layout;
+}
 
 // Rounds toward minus infinity; x within +-2^30.
 inline int floorToInt(float x) noexcept {

@@ -205,43 +205,63 @@ TEST(Raster, DepthOrderIndependentOfDrawOrder) {
     }
 }
 
+// A textured ground in perspective, clipped by the near plane and depth-tested, drawn with
+// `threads` threads on a width x height target: `cells` x `cells` quads of two triangles.
+std::vector<std::uint32_t> renderGround(unsigned threads, int width, int height, int cells) {
+    platform::d3d9::setRenderThreads(threads);
+    DeviceFixture f(width, height);
+    platform::d3d9::setRenderThreads(0);
+    const D3DMATRIX projection =
+        perspective(0.9f, static_cast<float>(width) / static_cast<float>(height), 1.0f, 100.0f);
+    f.device->SetTransform(D3DTS_PROJECTION, &projection);
+    f.device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    for (DWORD type : {D3DSAMP_MAGFILTER, D3DSAMP_MINFILTER, D3DSAMP_MIPFILTER}) {
+        f.device->SetSamplerState(0, static_cast<D3DSAMPLERSTATETYPE>(type), D3DTEXF_LINEAR);
+    }
+    auto checker = f.texture(32, 32, 0, [](UINT level, UINT x, UINT y) {
+        return ((x ^ y) & 1) ? 0xFF20A040u : 0xFFC0C0C0u + level;
+    });
+    f.device->SetTexture(0, checker.get());
+    std::vector<Vertex> grid;
+    const float side = 40.0f / static_cast<float>(cells);
+    for (int row = 0; row < cells; ++row) {
+        for (int col = 0; col < cells; ++col) {
+            const float x0 = -20.0f + col * side, z0 = row * side - 4.0f;
+            const float u0 = x0 / 8.0f, u1 = (x0 + side) / 8.0f;
+            const float v0 = row * side / 8.0f, v1 = (row + 1) * side / 8.0f;
+            const Vertex a{x0, -1, z0 + side, u0, v0};
+            const Vertex b{x0 + side, -1, z0 + side, u1, v0};
+            const Vertex c{x0, -1, z0, u0, v1};
+            const Vertex d{x0 + side, -1, z0, u1, v1};
+            grid.insert(grid.end(), {a, b, c, c, b, d});
+        }
+    }
+    f.clear(0xFF6E93BF);
+    EXPECT_EQ(D3D_OK, f.draw(D3DPT_TRIANGLELIST, grid, static_cast<UINT>(grid.size() / 3)));
+    return f.pixels();
+}
+
 // The same textured, clipped, depth-tested scene with one thread and with several.
 TEST(Raster, PictureDoesNotDependOnThreadCount) {
-    const auto render = [](unsigned threads) {
-        platform::d3d9::setRenderThreads(threads);
-        DeviceFixture f(97, 61);
-        platform::d3d9::setRenderThreads(0);
-        const D3DMATRIX projection = perspective(0.9f, 97.0f / 61.0f, 1.0f, 100.0f);
-        f.device->SetTransform(D3DTS_PROJECTION, &projection);
-        f.device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
-        for (DWORD type : {D3DSAMP_MAGFILTER, D3DSAMP_MINFILTER, D3DSAMP_MIPFILTER}) {
-            f.device->SetSamplerState(0, static_cast<D3DSAMPLERSTATETYPE>(type), D3DTEXF_LINEAR);
-        }
-        auto checker = f.texture(32, 32, 0, [](UINT level, UINT x, UINT y) {
-            return ((x ^ y) & 1) ? 0xFF20A040u : 0xFFC0C0C0u + level;
-        });
-        f.device->SetTexture(0, checker.get());
-        std::vector<Vertex> grid;
-        for (int z = 0; z < 20; ++z) {
-            for (int x = -10; x < 10; ++x) {
-                const float x0 = x * 2.0f, z0 = z * 2.0f - 4.0f;
-                const Vertex a{x0, -1, z0 + 2, x / 4.0f, z / 4.0f};
-                const Vertex b{x0 + 2, -1, z0 + 2, (x + 1) / 4.0f, z / 4.0f};
-                const Vertex c{x0, -1, z0, x / 4.0f, (z + 1) / 4.0f};
-                const Vertex d{x0 + 2, -1, z0, (x + 1) / 4.0f, (z + 1) / 4.0f};
-                grid.insert(grid.end(), {a, b, c, c, b, d});
-            }
-        }
-        f.clear(0xFF6E93BF);
-        EXPECT_EQ(D3D_OK, f.draw(D3DPT_TRIANGLELIST, grid, static_cast<UINT>(grid.size() / 3)));
-        return f.pixels();
-    };
-    const auto one = render(1);
-    const auto four = render(4);
+    const auto one = renderGround(1, 97, 61, 20);
+    const auto four = renderGround(4, 97, 61, 20);
     int ground = 0;
     for (std::uint32_t p : one) ground += p != 0xFF6E93BF;
     EXPECT_GT(ground, 97 * 61 / 3);
     EXPECT_EQ(one, four);
+}
+
+// Large enough that the clear is split too and the triangles are sorted to stripes in several
+// chunks; thread counts that do not divide the work evenly.
+TEST(Raster, LargeDrawSplitAcrossThreadsMatchesOneThread) {
+    const auto one = renderGround(1, 320, 240, 64);
+    int ground = 0;
+    for (std::uint32_t p : one) ground += p != 0xFF6E93BF;
+    EXPECT_GT(ground, 320 * 240 / 3);
+    for (unsigned threads : {3u, 8u}) {
+        SCOPED_TRACE(threads);
+        EXPECT_EQ(one, renderGround(threads, 320, 240, 64));
+    }
 }
 
 }  // namespace

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Runs device_bench against the llvmpipe reference (glref) in one session, alternating the two
+# so that both see the same machine load, and prints every result line followed by a summary.
+#
+# Usage: GLREF=/path/to/glref [GLREF_SRC=/path/to/glref.cpp] [BENCH=/path/to/device_bench] \
+#        ./compare.sh [FRAMES] [ROUNDS]
+# With GLREF_SRC set, glref is built first into the directory of GLREF (outside this tree).
+# Defaults: 300 measured frames after 30 warm-up frames, 2 rounds.
+set -euo pipefail
+FRAMES=${1:-300}
+ROUNDS=${2:-2}
+WARMUP=30
+BENCH=${BENCH:-$(dirname "$0")/../../build/bench/device/device_bench}
+: "${GLREF:?set GLREF to the glref binary}"
+if [ -n "${GLREF_SRC:-}" ]; then
+    mkdir -p "$(dirname "$GLREF")"
+    g++ -std=c++17 -O2 -Wall -Wextra -o "$GLREF" "$GLREF_SRC" -lEGL -lOpenGL -lpng
+fi
+
+echo "nproc=$(nproc) cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
+echo "load=$(cut -d' ' -f1-3 /proc/loadavg)"
+results=$(mktemp)
+for round in $(seq "$ROUNDS"); do
+    for size in 640x480 1280x720; do
+        for threads in 1 8; do
+            LP_NUM_THREADS=$threads "$GLREF" --size "$size" --warmup "$WARMUP" --frames "$FRAMES" \
+                --readback --read-format bgra --label "glref/r$round" 2>/dev/null | tee -a "$results"
+            "$BENCH" --size "$size" --threads "$threads" --warmup "$WARMUP" --frames "$FRAMES" \
+                --label "device/r$round" | tee -a "$results"
+        done
+    done
+done
+echo "load=$(cut -d' ' -f1-3 /proc/loadavg)"
+
+# One row per size and thread count: the medians of each round, glref then ours.
+echo "size threads | glref median ms | device median ms"
+awk '
+    { for (i = 1; i <= NF; ++i) { split($i, kv, "="); f[kv[1]] = kv[2] } }
+    f["label"] ~ /^glref/ { key = f["size"] " " f["LP_NUM_THREADS"]; gl[key] = gl[key] " " f["median_ms"] }
+    f["label"] ~ /^device/ { key = f["size"] " " f["threads"]; dv[key] = dv[key] " " f["median_ms"] }
+    END { for (key in gl) print key " |" gl[key] " |" dv[key] }' "$results" | sort -V
+rm -f "$results"

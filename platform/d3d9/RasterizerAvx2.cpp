@@ -1,0 +1,403 @@
+#include "d3d9/RasterizerAvx2.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+
+#include <algorithm>
+#include <cstring>
+#endif
+
+namespace platform::d3d9 {
+
+#if defined(__x86_64__) || defined(__i386__)
+
+namespace {
+
+#define D3D9_AVX2 __attribute__((target("avx2"), always_inline))
+
+// What the lanes look up by mip level (see LevelLayout), sixteen entries in two registers.
+struct Entries {
+    __m256i low;   // levels 0-7
+    __m256i high;  // levels 8-15
+};
+
+struct LevelTable {
+    Entries width;
+    Entries height;
+    Entries offset;
+};
+
+D3D9_AVX2 inline Entries load2(const std::int32_t (&entries)[kMaxMipLevels]) {
+    static_assert(kMaxMipLevels == 16);
+    return {_mm256_load_si256(reinterpret_cast<const __m256i*>(entries)),
+            _mm256_load_si256(reinterpret_cast<const __m256i*>(entries + 8))};
+}
+
+// table[level] in each lane, from a sixteen-entry table held in two registers.
+D3D9_AVX2 inline __m256i lookUp(const Entries& table, __m256i level) {
+    const __m256i high = _mm256_cmpgt_epi32(level, _mm256_set1_epi32(7));
+    return _mm256_blendv_epi8(_mm256_permutevar8x32_epi32(table.low, level),
+                              _mm256_permutevar8x32_epi32(table.high, level), high);
+}
+
+// The triangle's gradients and the sampler's constants, broadcast: what the coordinates need.
+struct Gradients {
+    __m256 uqdx, vqdx, qdx, uqdy, vqdy, qdy;
+    __m256 width0, height0, bias;
+};
+
+// The draw's constants: what sampling the queued pixels needs.
+struct DrawLanes {
+    LevelTable table;
+    __m256 firstLevel, lastLevel;
+    __m256i firstIndex, lastIndex;
+    __m256i diffuse;  // the modulating colour per 16-bit channel, 255 counted as 256
+};
+
+D3D9_AVX2 inline __m256i floorToInt8(__m256 x) {
+    const __m256i i = _mm256_cvttps_epi32(x);
+    const __m256 below = _mm256_cmp_ps(x, _mm256_cvtepi32_ps(i), _CMP_LT_OQ);
+    return _mm256_add_epi32(i, _mm256_castps_si256(below));  // all ones is -1
+}
+
+D3D9_AVX2 inline __m256 wrapUnit8(__m256 u) {
+    const __m256 inside = _mm256_and_ps(_mm256_cmp_ps(u, _mm256_set1_ps(-1.0e6f), _CMP_GT_OQ),
+                                        _mm256_cmp_ps(u, _mm256_set1_ps(1.0e6f), _CMP_LT_OQ));
+    return _mm256_and_ps(_mm256_sub_ps(u, _mm256_cvtepi32_ps(floorToInt8(u))), inside);
+}
+
+// lerpTexel on eight texel pairs: channels widened to 16 bits, where a*(256-f) + b*f stays
+// below 65536.
+D3D9_AVX2 inline __m256i lerpTexels(__m256i a, __m256i b, __m256i f) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i twice = _mm256_or_si256(f, _mm256_slli_epi32(f, 16));
+    const __m256i fLow = _mm256_unpacklo_epi32(twice, twice);  // texels 0, 1 | 4, 5
+    const __m256i fHigh = _mm256_unpackhi_epi32(twice, twice);  // texels 2, 3 | 6, 7
+    const __m256i whole = _mm256_set1_epi16(256);
+    const __m256i low = _mm256_add_epi16(
+        _mm256_mullo_epi16(_mm256_unpacklo_epi8(a, zero), _mm256_sub_epi16(whole, fLow)),
+        _mm256_mullo_epi16(_mm256_unpacklo_epi8(b, zero), fLow));
+    const __m256i high = _mm256_add_epi16(
+        _mm256_mullo_epi16(_mm256_unpackhi_epi8(a, zero), _mm256_sub_epi16(whole, fHigh)),
+        _mm256_mullo_epi16(_mm256_unpackhi_epi8(b, zero), fHigh));
+    return _mm256_packus_epi16(_mm256_srli_epi16(low, 8), _mm256_srli_epi16(high, 8));
+}
+
+D3D9_AVX2 inline __m256i gatherTexels(const std::uint32_t* base, __m256i index) {
+    return _mm256_i32gather_epi32(reinterpret_cast<const int*>(base), index, 4);
+}
+
+// sampleLinear with a level per lane.
+D3D9_AVX2 inline __m256i sampleLinear8(const std::uint32_t* base, const LevelTable& table,
+                                       __m256i level, __m256 u, __m256 v) {
+    const __m256i width = lookUp(table.width, level);
+    const __m256i height = lookUp(table.height, level);
+    const __m256i offset = lookUp(table.offset, level);
+    const __m256 half = _mm256_set1_ps(0.5f);
+    const __m256 s = _mm256_sub_ps(_mm256_mul_ps(wrapUnit8(u), _mm256_cvtepi32_ps(width)), half);
+    const __m256 t = _mm256_sub_ps(_mm256_mul_ps(wrapUnit8(v), _mm256_cvtepi32_ps(height)), half);
+    __m256i x0 = floorToInt8(s);
+    __m256i y0 = floorToInt8(t);
+    const __m256 scale = _mm256_set1_ps(256.0f);
+    const __m256i fx =
+        _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_sub_ps(s, _mm256_cvtepi32_ps(x0)), scale));
+    const __m256i fy =
+        _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_sub_ps(t, _mm256_cvtepi32_ps(y0)), scale));
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i one = _mm256_set1_epi32(1);
+    x0 = _mm256_add_epi32(x0, _mm256_and_si256(_mm256_cmpgt_epi32(zero, x0), width));
+    y0 = _mm256_add_epi32(y0, _mm256_and_si256(_mm256_cmpgt_epi32(zero, y0), height));
+    __m256i x1 = _mm256_add_epi32(x0, one);
+    __m256i y1 = _mm256_add_epi32(y0, one);
+    x1 = _mm256_and_si256(x1, _mm256_cmpgt_epi32(width, x1));
+    y1 = _mm256_and_si256(y1, _mm256_cmpgt_epi32(height, y1));
+    const __m256i row0 = _mm256_add_epi32(offset, _mm256_mullo_epi32(y0, width));
+    const __m256i row1 = _mm256_add_epi32(offset, _mm256_mullo_epi32(y1, width));
+    const __m256i top = lerpTexels(gatherTexels(base, _mm256_add_epi32(row0, x0)),
+                                   gatherTexels(base, _mm256_add_epi32(row0, x1)), fx);
+    const __m256i bottom = lerpTexels(gatherTexels(base, _mm256_add_epi32(row1, x0)),
+                                      gatherTexels(base, _mm256_add_epi32(row1, x1)), fx);
+    return lerpTexels(top, bottom, fy);
+}
+
+// fastLog2 and levelOfDetail, lane by lane.
+D3D9_AVX2 inline __m256 levelOfDetail8(__m256 rho2, __m256 bias) {
+    const __m256i bits = _mm256_castps_si256(rho2);
+    const __m256 exponent = _mm256_cvtepi32_ps(_mm256_sub_epi32(
+        _mm256_and_si256(_mm256_srli_epi32(bits, 23), _mm256_set1_epi32(0xFF)),
+        _mm256_set1_epi32(127)));
+    const __m256 mantissa = _mm256_castsi256_ps(
+        _mm256_or_si256(_mm256_and_si256(bits, _mm256_set1_epi32(0x007FFFFF)),
+                        _mm256_set1_epi32(0x3F800000)));
+    const __m256 t = _mm256_sub_ps(mantissa, _mm256_set1_ps(1.0f));
+    const __m256 log2 = _mm256_add_ps(
+        exponent, _mm256_mul_ps(t, _mm256_sub_ps(_mm256_set1_ps(1.3398500f),
+                                                 _mm256_mul_ps(_mm256_set1_ps(0.3398500f), t))));
+    __m256 lod = _mm256_add_ps(_mm256_mul_ps(_mm256_set1_ps(0.5f), log2), bias);
+    const __m256 notHuge = _mm256_cmp_ps(rho2, _mm256_set1_ps(1.0e20f), _CMP_LT_OQ);
+    lod = _mm256_blendv_ps(_mm256_set1_ps(64.0f), lod, notHuge);
+    const __m256 notTiny = _mm256_cmp_ps(rho2, _mm256_set1_ps(1.0e-20f), _CMP_GT_OQ);
+    return _mm256_blendv_ps(_mm256_set1_ps(-64.0f), lod, notTiny);
+}
+
+// d(a)/dx of a = (a/w) / (1/w), in texels of a side `size` long.
+D3D9_AVX2 inline __m256 derivative8(__m256 dAttribute, __m256 value, __m256 dq, __m256 r,
+                                    __m256 size) {
+    return _mm256_mul_ps(_mm256_mul_ps(_mm256_sub_ps(dAttribute, _mm256_mul_ps(value, dq)), r),
+                         size);
+}
+
+// Texture coordinates and level of detail of eight pixels: the first half of TextureShade.
+struct Coordinates {
+    __m256 u, v, lod;
+};
+
+D3D9_AVX2 inline Coordinates coordinates8(const Gradients& c, __m256 q, __m256 uq, __m256 vq) {
+    const __m256 r = _mm256_div_ps(_mm256_set1_ps(1.0f), q);
+    const __m256 u = _mm256_mul_ps(uq, r);
+    const __m256 v = _mm256_mul_ps(vq, r);
+    const __m256 dudx = derivative8(c.uqdx, u, c.qdx, r, c.width0);
+    const __m256 dvdx = derivative8(c.vqdx, v, c.qdx, r, c.height0);
+    const __m256 dudy = derivative8(c.uqdy, u, c.qdy, r, c.width0);
+    const __m256 dvdy = derivative8(c.vqdy, v, c.qdy, r, c.height0);
+    const __m256 alongX = _mm256_add_ps(_mm256_mul_ps(dudx, dudx), _mm256_mul_ps(dvdx, dvdx));
+    const __m256 alongY = _mm256_add_ps(_mm256_mul_ps(dudy, dudy), _mm256_mul_ps(dvdy, dvdy));
+    return {u, v, levelOfDetail8(_mm256_max_ps(alongY, alongX), c.bias)};
+}
+
+// The second half: sampleTexture with linear filters, then the modulation.
+template <bool Modulate>
+D3D9_AVX2 inline __m256i sample8(const std::uint32_t* base, const DrawLanes& c, __m256 u,
+                                 __m256 v, __m256 lod) {
+    // The level pair and the blend between them, as sampleTexture picks them: magnified lanes
+    // and lanes past the chain's end read one level with no blend.
+    const __m256 clamped = _mm256_max_ps(lod, c.firstLevel);
+    const __m256 pastEnd = _mm256_cmp_ps(clamped, c.lastLevel, _CMP_GE_OQ);
+    const __m256 magnified = _mm256_cmp_ps(lod, _mm256_setzero_ps(), _CMP_LE_OQ);
+    const __m256i whole = _mm256_cvttps_epi32(clamped);
+    __m256i fraction = _mm256_cvttps_epi32(
+        _mm256_mul_ps(_mm256_sub_ps(clamped, _mm256_cvtepi32_ps(whole)), _mm256_set1_ps(256.0f)));
+    __m256i level = _mm256_castps_si256(_mm256_blendv_ps(
+        _mm256_castsi256_ps(whole), _mm256_castsi256_ps(c.lastIndex), pastEnd));
+    level = _mm256_castps_si256(_mm256_blendv_ps(_mm256_castsi256_ps(level),
+                                                 _mm256_castsi256_ps(c.firstIndex), magnified));
+    fraction = _mm256_andnot_si256(_mm256_castps_si256(_mm256_or_ps(pastEnd, magnified)), fraction);
+
+    __m256i texel = sampleLinear8(base, c.table, level, u, v);
+    if (!_mm256_testz_si256(fraction, fraction)) {
+        const __m256i next = _mm256_min_epi32(_mm256_add_epi32(level, _mm256_set1_epi32(1)),
+                                              c.lastIndex);
+        texel = lerpTexels(texel, sampleLinear8(base, c.table, next, u, v), fraction);
+    }
+    if constexpr (Modulate) {
+        const __m256i zero = _mm256_setzero_si256();
+        const __m256i low = _mm256_srli_epi16(
+            _mm256_mullo_epi16(_mm256_unpacklo_epi8(texel, zero), c.diffuse), 8);
+        const __m256i high = _mm256_srli_epi16(
+            _mm256_mullo_epi16(_mm256_unpackhi_epi8(texel, zero), c.diffuse), 8);
+        texel = _mm256_packus_epi16(low, high);
+    }
+    return _mm256_or_si256(texel, _mm256_set1_epi32(static_cast<int>(0xFF000000u)));
+}
+
+// For each 8-bit mask, the lanes it selects in order, three bits each: the permutation that
+// packs them to the bottom.
+struct PackTable {
+    constexpr PackTable() {
+        for (unsigned mask = 0; mask < 256; ++mask) {
+            std::uint32_t packed = 0;
+            int count = 0;
+            for (unsigned lane = 0; lane < 8; ++lane) {
+                if (mask & (1u << lane)) packed |= lane << (3 * count++);
+            }
+            lanes[mask] = packed;
+        }
+    }
+    std::uint32_t lanes[256] = {};
+};
+constexpr PackTable kPack;
+
+D3D9_AVX2 inline void push(PixelQueue& queue, int mask, const Coordinates& at, __m256i pixel) {
+    const __m256i shifts = _mm256_setr_epi32(0, 3, 6, 9, 12, 15, 18, 21);
+    const __m256i order = _mm256_srlv_epi32(_mm256_set1_epi32(static_cast<int>(kPack.lanes[mask])),
+                                            shifts);  // permutevar reads the low three bits
+    _mm256_storeu_ps(queue.u + queue.count, _mm256_permutevar8x32_ps(at.u, order));
+    _mm256_storeu_ps(queue.v + queue.count, _mm256_permutevar8x32_ps(at.v, order));
+    _mm256_storeu_ps(queue.lod + queue.count, _mm256_permutevar8x32_ps(at.lod, order));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(queue.pixel + queue.count),
+                        _mm256_permutevar8x32_epi32(pixel, order));
+    queue.count += __builtin_popcount(static_cast<unsigned>(mask));
+}
+
+// Samples the first `count` queued pixels (at most eight) and writes them.
+template <bool Modulate>
+D3D9_AVX2 inline void drain(PixelQueue& queue, int count, const PixelState& s,
+                            const DrawLanes& c) {
+    const __m256i colour = sample8<Modulate>(s.sampler.levels[0].texels, c,
+                                             _mm256_load_ps(queue.u), _mm256_load_ps(queue.v),
+                                             _mm256_load_ps(queue.lod));
+    // Pixel minus lane number is the same along a run of neighbours. Within a triangle it never
+    // falls (pixels are queued left to right, row by row), and the eight mostly come from one row
+    // or two: then a masked store per run. Where it falls, a pixel may be queued twice, and the
+    // stores must go in queue order.
+    const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const __m256i start = _mm256_sub_epi32(
+        _mm256_load_si256(reinterpret_cast<const __m256i*>(queue.pixel)), lanes);
+    const __m256i queued = _mm256_cmpgt_epi32(_mm256_set1_epi32(count), lanes);
+    const __m256i before =
+        _mm256_permutevar8x32_epi32(start, _mm256_setr_epi32(0, 0, 1, 2, 3, 4, 5, 6));
+    const __m256i falls = _mm256_and_si256(_mm256_cmpgt_epi32(before, start), queued);
+    const __m256i first = _mm256_permutevar8x32_epi32(start, _mm256_setzero_si256());
+    const __m256i last = _mm256_permutevar8x32_epi32(start, _mm256_set1_epi32(count - 1));
+    const __m256i inFirst = _mm256_and_si256(_mm256_cmpeq_epi32(start, first), queued);
+    const __m256i inLast =
+        _mm256_andnot_si256(inFirst, _mm256_and_si256(_mm256_cmpeq_epi32(start, last), queued));
+    if (_mm256_testz_si256(falls, falls) &&
+        _mm256_testc_si256(_mm256_or_si256(inFirst, inLast), queued)) {
+        const int firstStart = _mm256_cvtsi256_si32(first);
+        const int lastStart = _mm256_cvtsi256_si32(last);
+        _mm256_maskstore_epi32(reinterpret_cast<int*>(s.colour + firstStart), inFirst, colour);
+        _mm256_maskstore_epi32(reinterpret_cast<int*>(s.colour + lastStart), inLast, colour);
+    } else {
+        alignas(32) std::uint32_t texels[8];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(texels), colour);
+        for (int i = 0; i < count; ++i) s.colour[queue.pixel[i]] = texels[i];
+    }
+    // The pixels after the first eight move down. Lanes past the count hold stale coordinates;
+    // the sampler keeps any float, NaN included, inside the texture.
+    _mm256_store_ps(queue.u, _mm256_load_ps(queue.u + 8));
+    _mm256_store_ps(queue.v, _mm256_load_ps(queue.v + 8));
+    _mm256_store_ps(queue.lod, _mm256_load_ps(queue.lod + 8));
+    _mm256_store_si256(reinterpret_cast<__m256i*>(queue.pixel),
+                       _mm256_load_si256(reinterpret_cast<const __m256i*>(queue.pixel + 8)));
+    queue.count -= count;
+}
+
+// depthValue, lane by lane.
+D3D9_AVX2 inline __m256i depthValue8(__m256 z) {
+    __m256i value = _mm256_cvttps_epi32(
+        _mm256_add_ps(_mm256_mul_ps(z, _mm256_set1_ps(65535.0f)), _mm256_set1_ps(0.5f)));
+    const __m256 full = _mm256_cmp_ps(z, _mm256_set1_ps(1.0f), _CMP_GE_OQ);
+    value = _mm256_castps_si256(_mm256_blendv_ps(
+        _mm256_castsi256_ps(value), _mm256_castsi256_ps(_mm256_set1_epi32(0xFFFF)), full));
+    return _mm256_and_si256(value,
+                            _mm256_castps_si256(_mm256_cmp_ps(z, _mm256_setzero_ps(), _CMP_GT_OQ)));
+}
+
+// Depth-tests eight pixels from `depth` (`live` marks those in the span), writes the depth of
+// those that pass, and returns them. With `whole` the eight lie inside the row, and the lanes
+// outside the span are read and written back unchanged: the row is this thread's alone.
+D3D9_AVX2 inline __m256i testDepth8(std::uint16_t* depth, bool whole, int count, __m256i live,
+                                    __m256 z) {
+    alignas(16) std::uint16_t edge[8] = {};
+    std::uint16_t* lanes = whole ? depth : edge;
+    if (!whole) std::memcpy(edge, depth, sizeof(std::uint16_t) * count);
+    const __m256i old =
+        _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes)));
+    const __m256i value = depthValue8(z);
+    const __m256i visible = _mm256_andnot_si256(_mm256_cmpgt_epi32(value, old), live);
+    const __m256i updated = _mm256_blendv_epi8(old, value, visible);
+    const __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi32(updated, updated), 0x08);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes), _mm256_castsi256_si128(packed));
+    if (!whole) std::memcpy(depth, edge, sizeof(std::uint16_t) * count);
+    return visible;
+}
+
+template <bool Modulate>
+D3D9_AVX2 inline DrawLanes drawLanes(const PixelState& s) {
+    DrawLanes c;
+    c.table = {load2(s.layout.width), load2(s.layout.height), load2(s.layout.offset)};
+    const int last = s.sampler.levelCount - 1;
+    c.firstLevel = _mm256_set1_ps(static_cast<float>(s.sampler.firstLevel));
+    c.lastLevel = _mm256_set1_ps(static_cast<float>(last));
+    c.firstIndex = _mm256_set1_epi32(s.sampler.firstLevel);
+    c.lastIndex = _mm256_set1_epi32(last);
+    if constexpr (Modulate) {
+        // Blue, green, red, alpha: a texel's bytes in memory.
+        alignas(32) std::int16_t channels[16];
+        for (int i = 0; i < 16; ++i) {
+            const auto d = static_cast<std::int16_t>((s.diffuse >> (8 * (i % 4))) & 0xFF);
+            channels[i] = static_cast<std::int16_t>(d + (d >> 7));
+        }
+        c.diffuse = _mm256_load_si256(reinterpret_cast<const __m256i*>(channels));
+    }
+    return c;
+}
+
+template <bool Depth, bool Modulate>
+__attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelState& s,
+                                                 int yBegin, int yEnd, PixelQueue& queue) noexcept {
+    const DrawLanes draw = drawLanes<Modulate>(s);
+    Gradients c;
+    c.uqdx = _mm256_set1_ps(t.uq.dx);
+    c.vqdx = _mm256_set1_ps(t.vq.dx);
+    c.qdx = _mm256_set1_ps(t.q.dx);
+    c.uqdy = _mm256_set1_ps(t.uq.dy);
+    c.vqdy = _mm256_set1_ps(t.vq.dy);
+    c.qdy = _mm256_set1_ps(t.q.dy);
+    c.width0 = _mm256_set1_ps(s.sampler.width0);
+    c.height0 = _mm256_set1_ps(s.sampler.height0);
+    c.bias = _mm256_set1_ps(s.sampler.lodBias);
+    const __m256i laneIndex = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const __m256 dz = _mm256_set1_ps(t.z.dx);
+    RowWalker rows(t, yBegin);
+    for (int y = yBegin; y <= yEnd; ++y) {
+        int xBegin;
+        int xEnd;
+        if (!rows.next(xBegin, xEnd)) continue;
+        const RowStart start = rowStart(t, xBegin, y);
+        const int row = y * s.pitch;
+        std::uint16_t* depth = Depth ? s.depth + row : nullptr;
+        for (int x = xBegin; x <= xEnd; x += 8) {
+            const int count = std::min(8, xEnd - x + 1);
+            const __m256i live = _mm256_cmpgt_epi32(_mm256_set1_epi32(count), laneIndex);
+            const __m256 k =
+                _mm256_cvtepi32_ps(_mm256_add_epi32(_mm256_set1_epi32(x - xBegin), laneIndex));
+            __m256i visible = live;
+            if constexpr (Depth) {
+                const __m256 z = _mm256_add_ps(_mm256_set1_ps(start.z), _mm256_mul_ps(dz, k));
+                visible = testDepth8(depth + x, x + 8 <= s.pitch, count, live, z);
+            }
+            const int mask = _mm256_movemask_ps(_mm256_castsi256_ps(visible));
+            if (mask == 0) continue;
+            const __m256 q = _mm256_add_ps(_mm256_set1_ps(start.q), _mm256_mul_ps(c.qdx, k));
+            const __m256 uq = _mm256_add_ps(_mm256_set1_ps(start.uq), _mm256_mul_ps(c.uqdx, k));
+            const __m256 vq = _mm256_add_ps(_mm256_set1_ps(start.vq), _mm256_mul_ps(c.vqdx, k));
+            push(queue, mask, coordinates8(c, q, uq, vq),
+                 _mm256_add_epi32(_mm256_set1_epi32(row + x), laneIndex));
+            if (queue.count >= 8) drain<Modulate>(queue, 8, s, draw);
+        }
+    }
+}
+
+template <bool Modulate>
+__attribute__((target("avx2"))) void flush8(const PixelState& s, PixelQueue& queue) noexcept {
+    if (queue.count > 0) drain<Modulate>(queue, queue.count, s, drawLanes<Modulate>(s));
+}
+
+}  // namespace
+
+RasterLoop selectAvx2RasterLoop(const PixelState& s) noexcept {
+    static const bool supported = __builtin_cpu_supports("avx2");
+    if (!supported || !s.textured || s.mag != Filter::Linear || s.min != Filter::Linear ||
+        s.mip != MipFilter::Linear || !s.layout.oneBlock) {
+        return {nullptr, nullptr};
+    }
+    const FlushFunction flush = s.modulate ? &flush8<true> : &flush8<false>;
+    switch (s.depthMode) {
+        case DepthMode::Off:
+            return {s.modulate ? &rasterRows8<false, true> : &rasterRows8<false, false>, flush};
+        case DepthMode::LessEqualWrite:
+            return {s.modulate ? &rasterRows8<true, true> : &rasterRows8<true, false>, flush};
+        case DepthMode::Generic: break;
+    }
+    return {nullptr, nullptr};
+}
+
+#else
+
+RasterLoop selectAvx2RasterLoop(const PixelState&) noexcept { return {nullptr, nullptr}; }
+
+#endif
+
+}  // namespace platform::d3d9

@@ -1,0 +1,237 @@
+// The pixel loops: the row walk against the edge functions evaluated at every pixel, and the
+// CPU's fastest loop against the portable one, pixel for pixel and depth for depth.
+#include <cstdint>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "d3d9/Rasterizer.h"
+
+namespace test {
+namespace {
+
+using namespace platform::d3d9;
+
+constexpr int kWidth = 61;   // odd, so spans end anywhere within a group of pixels
+constexpr int kHeight = 43;
+
+// A 32 x 32 chain in one block, as a texture keeps it; every level distinct, so picking the
+// wrong one shows.
+struct MipChain {
+    MipChain() {
+        std::size_t offset = 0;
+        for (int side = 32; side >= 1; side /= 2) offset += std::size_t(side) * side;
+        texels.resize(offset);
+        offset = 0;
+        for (int side = 32, level = 0; side >= 1; side /= 2, ++level) {
+            for (int y = 0; y < side; ++y) {
+                for (int x = 0; x < side; ++x) {
+                    const std::uint32_t checker = ((x ^ y) & 1) ? 0x00F02010u : 0x0010E0C0u;
+                    texels[offset + y * side + x] =
+                        0x80000000u | (checker + 0x00081808u * level + (std::uint32_t(x) << 16));
+                }
+            }
+            levels.push_back({texels.data() + offset, side, side});
+            offset += std::size_t(side) * side;
+        }
+    }
+    std::vector<std::uint32_t> texels;
+    std::vector<MipLevel> levels;
+};
+
+struct Lcg {
+    std::uint32_t state;
+    float next(float low, float high) {
+        state = state * 1664525u + 1013904223u;
+        return low + (high - low) * static_cast<float>(state >> 8) / 16777216.0f;
+    }
+};
+
+// Triangles across and past the target, near and far (1/w from 0.02 to 1), texture coordinates
+// from magnified to far minified and whole periods outside 0..1; then a few with an edge along a
+// row.
+std::vector<Triangle> triangles() {
+    Lcg random{7};
+    std::vector<Triangle> out;
+    const Scissor scissor{0, 0, kWidth, kHeight};
+    while (out.size() < 300) {
+        ScreenVertex v[3];
+        const float spread = random.next(0.0f, 1.0f) < 0.5f ? 4.0f : 60.0f;
+        for (ScreenVertex& p : v) {
+            p.x = random.next(-10.0f, kWidth + 10.0f);
+            p.y = random.next(-10.0f, kHeight + 10.0f);
+            p.z = random.next(-0.1f, 1.1f);
+            p.q = random.next(0.02f, 1.0f);
+            p.uq = random.next(-spread, spread) * p.q;
+            p.vq = random.next(-spread, spread) * p.q;
+        }
+        Triangle t;
+        if (setupTriangle(v[0], v[1], v[2], Cull::None, scissor, t)) out.push_back(t);
+    }
+    // Edges along a row, on pixel centres and between them, where the fill rule decides.
+    const float kRows[][6] = {{3, 5, 40, 5, 20, 30},      {3, 30, 40, 30, 20, 5},
+                              {2.5f, 7.5f, 50, 7.5f, 9, 20}, {9, 2, 50, 20, 9, 20},
+                              {50, 2, 50, 20, 9, 11.5f}};
+    for (const auto& r : kRows) {
+        const ScreenVertex a{r[0], r[1], 0.5f, 1, 0.1f, 0.2f};
+        const ScreenVertex b{r[2], r[3], 0.5f, 1, 0.7f, 0.2f};
+        const ScreenVertex c{r[4], r[5], 0.5f, 1, 0.3f, 0.9f};
+        Triangle t;
+        EXPECT_TRUE(setupTriangle(a, b, c, Cull::None, scissor, t));
+        out.push_back(t);
+    }
+    return out;
+}
+
+// Every row from a few starting rows, each span checked against E >= 0 at each pixel centre of
+// the triangle's box: the spans must hold exactly the inside pixels.
+TEST(PixelLoop, RowWalkerFindsExactlyThePixelsInsideAllEdges) {
+    const auto inside = [](const Triangle& t, int x, int y) {
+        const std::int64_t sx = std::int64_t{x} << kSubpixelBits;
+        const std::int64_t sy = std::int64_t{y} << kSubpixelBits;
+        for (const EdgeFunction& e : t.edge) {
+            if (e.a * sx + e.b * sy + e.c < 0) return false;
+        }
+        return true;
+    };
+    int rowsWithPixels = 0;
+    for (const Triangle& t : triangles()) {
+        for (int start : {t.minY, (t.minY + t.maxY) / 2, t.maxY}) {
+            RowWalker rows(t, start);
+            for (int y = start; y <= t.maxY; ++y) {
+                int xBegin = 0;
+                int xEnd = -1;
+                if (!rows.next(xBegin, xEnd)) xEnd = xBegin - 1;
+                rowsWithPixels += xEnd >= xBegin;
+                for (int x = t.minX; x <= t.maxX; ++x) {
+                    ASSERT_EQ(inside(t, x, y), x >= xBegin && x <= xEnd) << x << "," << y;
+                }
+            }
+        }
+    }
+    EXPECT_GT(rowsWithPixels, 1000);
+}
+
+struct Target {
+    std::vector<std::uint32_t> colour = std::vector<std::uint32_t>(kWidth * kHeight, 0xFF000000u);
+    std::vector<std::uint16_t> depth = std::vector<std::uint16_t>(kWidth * kHeight, 0xC000);
+};
+
+PixelState trilinear(const MipChain& chain, DepthMode depth) {
+    PixelState s{};
+    s.pitch = kWidth;
+    s.depthMode = depth;
+    s.textured = true;
+    s.mag = s.min = Filter::Linear;
+    s.mip = MipFilter::Linear;
+    s.sampler = {chain.levels.data(), static_cast<int>(chain.levels.size()), 0, 0.0f, 32.0f,
+                 32.0f};
+    s.layout = layoutOf(s.sampler);
+    s.diffuse = 0xFFFFFFFFu;
+    return s;
+}
+
+// Draws `drawn` into `target` with `loop`, flushing at the end as a draw does.
+void drawAll(const RasterLoop& loop, PixelState s, const std::vector<Triangle>& drawn,
+             Target& target) {
+    s.colour = target.colour.data();
+    s.depth = target.depth.data();
+    PixelQueue queue;
+    for (const Triangle& t : drawn) loop.raster(t, s, t.minY, t.maxY, queue);
+    if (loop.flush) loop.flush(s, queue);
+}
+
+TEST(PixelLoop, VectorLoopDrawsWhatTheScalarLoopDraws) {
+    const MipChain chain;
+    const std::vector<Triangle> drawn = triangles();
+    struct Case {
+        int line;
+        DepthMode depth;
+        std::uint32_t diffuse;  // opaque white: no modulation
+        int firstLevel;
+        float lodBias;
+    };
+    const Case kCases[] = {
+        {__LINE__, DepthMode::LessEqualWrite, 0xFFFFFFFFu, 0, 0.0f},
+        {__LINE__, DepthMode::Off, 0xFFFFFFFFu, 0, 0.0f},
+        {__LINE__, DepthMode::LessEqualWrite, 0x80FF4020u, 0, 0.0f},
+        {__LINE__, DepthMode::LessEqualWrite, 0xFFFFFFFFu, 2, 0.0f},
+        {__LINE__, DepthMode::LessEqualWrite, 0xFFFFFFFFu, 0, -1.5f},
+        {__LINE__, DepthMode::Off, 0xFF7F7F7Fu, 0, 2.25f},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.line);
+        Target scalar;
+        Target vector;
+        PixelState s = trilinear(chain, c.depth);
+        s.sampler.firstLevel = c.firstLevel;
+        s.sampler.lodBias = c.lodBias;
+        s.diffuse = c.diffuse;
+        s.modulate = (c.diffuse & 0x00FFFFFFu) != 0x00FFFFFFu;
+        const RasterLoop fast = selectRasterLoop(s);
+        const RasterLoop portable = selectScalarRasterLoop(s);
+        if (fast.raster == portable.raster) GTEST_SKIP() << "this CPU has no vector loop";
+        drawAll(portable, s, drawn, scalar);
+        drawAll(fast, s, drawn, vector);
+        int written = 0;
+        for (std::uint32_t p : scalar.colour) written += p != 0xFF000000u;
+        EXPECT_GT(written, kWidth * kHeight / 2);
+        for (std::size_t i = 0; i < scalar.colour.size(); ++i) {
+            ASSERT_EQ(scalar.colour[i], vector.colour[i]) << "pixel " << i % kWidth << ","
+                                                          << i / kWidth;
+        }
+        EXPECT_EQ(scalar.depth, vector.depth);
+    }
+}
+
+// The vector loop addresses every level from level 0's texels; levels kept apart go to the
+// portable loop instead.
+TEST(PixelLoop, LevelsApartTakeThePortableLoop) {
+    const MipChain chain;
+    PixelState s = trilinear(chain, DepthMode::LessEqualWrite);
+    EXPECT_TRUE(s.layout.oneBlock);
+    EXPECT_EQ(32, s.layout.width[0]);
+    EXPECT_EQ(32 * 32 + 16 * 16, s.layout.offset[2]);
+    const std::vector<std::uint32_t> top(4, 0xFF0000FFu);
+    const std::vector<std::uint32_t> bottom(1, 0xFF00FF00u);
+    const MipLevel apart[2] = {{top.data(), 2, 2}, {bottom.data(), 1, 1}};
+    s.sampler = {apart, 2, 0, 0.0f, 2.0f, 2.0f};
+    s.layout = layoutOf(s.sampler);
+    EXPECT_FALSE(s.layout.oneBlock);
+    EXPECT_EQ(selectScalarRasterLoop(s).raster, selectRasterLoop(s).raster);
+}
+
+// Two one-row triangles over the same pixel 10 of row 1, the second nearer, with the pixels
+// beside that one failing the depth test: the second triangle's pixel must end up on top
+// however the loop holds its pixels back.
+TEST(PixelLoop, PixelDrawnTwiceShowsTheLaterTriangle) {
+    const MipChain chain;
+    const auto oneRow = [](float left, float right, float z, float u) {
+        // Covers row 1 from (3 * left + right) / 4 to (left + 3 * right) / 4.
+        const ScreenVertex a{left, 0.5f, z, 1.0f, u, 0.3f};
+        const ScreenVertex b{right, 0.5f, z, 1.0f, u + 0.5f, 0.3f};
+        const ScreenVertex c{(left + right) / 2, 1.5f, z, 1.0f, u, 0.4f};
+        Triangle t;
+        EXPECT_TRUE(setupTriangle(a, b, c, Cull::None, {0, 0, kWidth, kHeight}, t));
+        return t;
+    };
+    const std::vector<Triangle> drawn = {oneRow(6, 12, 0.5f, 0.1f),    // pixels 8-10
+                                         oneRow(6, 20, 0.25f, 0.6f)};  // pixels 10-16
+    const PixelState s = trilinear(chain, DepthMode::LessEqualWrite);
+    Target scalar;
+    Target vector;
+    for (Target* t : {&scalar, &vector}) {
+        t->depth[kWidth + 9] = 0;
+        t->depth[kWidth + 11] = 0;
+    }
+    drawAll(selectScalarRasterLoop(s), s, drawn, scalar);
+    drawAll(selectRasterLoop(s), s, drawn, vector);
+    Target second;
+    drawAll(selectScalarRasterLoop(s), s, {drawn[1]}, second);
+    EXPECT_EQ(second.colour[kWidth + 10], scalar.colour[kWidth + 10]);
+    EXPECT_NE(scalar.colour[kWidth + 8], scalar.colour[kWidth + 10]);
+    EXPECT_EQ(scalar.colour, vector.colour);
+}
+
+}  // namespace
+}  // namespace test
