@@ -28,9 +28,11 @@
 #include <unistd.h>
 
 #include "AllocationCounter.h"
+#include "Arguments.h"
 #include "Camera.h"
 #include "MainFrm.h"
 #include "Terrain.h"
+#include "Statistics.h"
 #include "ViewAtSize.h"
 #include "d3d9/DeviceOptions.h"
 #include "mfc/TestHost.h"
@@ -44,15 +46,12 @@ struct Size {
 
 struct Options {
     std::vector<Size> sizes = {{640, 480}, {1280, 720}};
-    unsigned threads = 0;
-    int warmup = 30;
-    int frames = 300;
+    bench::FrameRun run{0, 30, 300};
     std::string data = ORVEK_DATA_DIR;
 };
 
 [[noreturn]] void fail(const std::string& message) {
-    std::fprintf(stderr, "app_bench: %s\n", message.c_str());
-    std::exit(1);
+    bench::fail("app_bench", message);
 }
 
 std::vector<Size> parseSizes(std::string_view list) {
@@ -73,27 +72,18 @@ std::vector<Size> parseSizes(std::string_view list) {
 
 Options parseOptions(int argc, char** argv) {
     Options o;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        const auto value = [&]() -> const char* {
-            if (i + 1 >= argc) fail("missing value after " + std::string(arg));
-            return argv[++i];
-        };
+    bench::Arguments arguments("app_bench", argc, argv);
+    const auto value = [&] { return arguments.value(); };
+    for (std::string_view arg = arguments.next(); !arg.empty(); arg = arguments.next()) {
+        if (arguments.readFrameRun(o.run)) continue;
         if (arg == "--sizes") {
             o.sizes = parseSizes(value());
-        } else if (arg == "--threads") {
-            o.threads = static_cast<unsigned>(std::atoi(value()));
-        } else if (arg == "--warmup") {
-            o.warmup = std::atoi(value());
-        } else if (arg == "--frames") {
-            o.frames = std::atoi(value());
         } else if (arg == "--data") {
             o.data = value();
         } else {
             fail("unknown option " + std::string(arg) + " (see the top of AppBench.cpp)");
         }
     }
-    if (o.frames <= 0 || o.warmup < 0) fail("bad frame counts");
     return o;
 }
 
@@ -112,10 +102,8 @@ void drawSceneOnly(CChildView& view) {
     device->EndScene();
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+double median(const std::vector<double>& values) {
+    return bench::percentile(values, 0.5);
 }
 
 struct Measured {
@@ -134,12 +122,12 @@ void runSize(CMainFrame& frame, platform::mfc::TestHost& host, const Options& o,
         {"idle", [&] { host.idle(1); }, {}},
     };
 
-    for (int i = 0; i < o.warmup; ++i)
+    for (int i = 0; i < o.run.warmup; ++i)
         for (Measured& m : kinds) m.frame();
 
     using Clock = std::chrono::steady_clock;
-    for (Measured& m : kinds) m.ms.reserve(static_cast<std::size_t>(o.frames));
-    for (int i = 0; i < o.frames; ++i) {
+    for (Measured& m : kinds) m.ms.reserve(static_cast<std::size_t>(o.run.frames));
+    for (int i = 0; i < o.run.frames; ++i) {
         for (Measured& m : kinds) {
             const auto start = Clock::now();
             m.frame();
@@ -148,14 +136,14 @@ void runSize(CMainFrame& frame, platform::mfc::TestHost& host, const Options& o,
     }
     for (Measured& m : kinds) {
         const bench::AllocationCount count;
-        for (int i = 0; i < o.frames; ++i) m.frame();
+        for (int i = 0; i < o.run.frames; ++i) m.frame();
         m.allocations = count.count();
     }
 
     // Where render's allocations come from: its two parts beyond the device's work.
     const auto allocationsOf = [&](const std::function<void()>& part) {
         const bench::AllocationCount count;
-        for (int i = 0; i < o.frames; ++i) part();
+        for (int i = 0; i < o.run.frames; ++i) part();
         return static_cast<unsigned long long>(count.count());
     };
     const unsigned long long overlay = allocationsOf([&] {
@@ -168,7 +156,7 @@ void runSize(CMainFrame& frame, platform::mfc::TestHost& host, const Options& o,
 
     const double device = median(kinds[0].ms);
     std::printf("size=%dx%d threads=%u frames=%d", size.width, size.height,
-                platform::d3d9::renderThreads(), o.frames);
+                platform::d3d9::renderThreads(), o.run.frames);
     for (const Measured& m : kinds) {
         const double ms = median(m.ms);
         std::printf(" %s_median_ms=%.3f %s_fps=%.1f", m.name, ms, m.name, 1000.0 / ms);
@@ -189,7 +177,7 @@ int main(int argc, char** argv) {
     const Options o = parseOptions(argc, argv);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);  // a display set by the caller wins
     if (chdir(o.data.c_str()) != 0) fail("cannot enter the data directory " + o.data);
-    platform::d3d9::setRenderThreads(o.threads);
+    platform::d3d9::setRenderThreads(o.run.threads);
 
     platform::mfc::TestHost host;
     if (!host.started()) fail("InitInstance failed");

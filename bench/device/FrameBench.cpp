@@ -15,18 +15,18 @@
 #include <string_view>
 #include <vector>
 
+#include "Arguments.h"
 #include "DemoScene.h"
+#include "Statistics.h"
 #include "d3d9/DeviceOptions.h"
-#include "d3d9/HeadlessWindow.h"
+#include "d3d9/HeadlessDevice.h"
 
 namespace {
 
 struct Options {
     int width = 1280;
     int height = 720;
-    unsigned threads = 1;
-    int warmup = 20;
-    int frames = 200;
+    bench::FrameRun run{1, 20, 200};
     bench::Parts parts = bench::Parts::All;
     std::string partsName = "all";
     const char* ppm = nullptr;
@@ -34,33 +34,29 @@ struct Options {
 };
 
 [[noreturn]] void fail(const std::string& message) {
-    std::fprintf(stderr, "device_bench: %s\n", message.c_str());
-    std::exit(1);
+    bench::fail("device_bench", message);
 }
 
 Options parseOptions(int argc, char** argv) {
     Options o;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        const auto value = [&]() -> const char* {
-            if (i + 1 >= argc) fail("missing value after " + std::string(arg));
-            return argv[++i];
-        };
+    bench::Arguments arguments("device_bench", argc, argv);
+    const auto value = [&] { return arguments.value(); };
+    for (std::string_view arg = arguments.next(); !arg.empty(); arg = arguments.next()) {
+        if (arguments.readFrameRun(o.run)) continue;
         if (arg == "--size") {
             if (std::sscanf(value(), "%dx%d", &o.width, &o.height) != 2) fail("bad --size");
-        } else if (arg == "--threads") {
-            o.threads = static_cast<unsigned>(std::atoi(value()));
-        } else if (arg == "--warmup") {
-            o.warmup = std::atoi(value());
-        } else if (arg == "--frames") {
-            o.frames = std::atoi(value());
         } else if (arg == "--parts") {
             o.partsName = value();
-            if (o.partsName == "all") o.parts = bench::Parts::All;
-            else if (o.partsName == "ground") o.parts = bench::Parts::Ground;
-            else if (o.partsName == "cubes") o.parts = bench::Parts::Cubes;
-            else if (o.partsName == "none") o.parts = bench::Parts::None;
-            else fail("bad --parts");
+            if (o.partsName == "all")
+                o.parts = bench::Parts::All;
+            else if (o.partsName == "ground")
+                o.parts = bench::Parts::Ground;
+            else if (o.partsName == "cubes")
+                o.parts = bench::Parts::Cubes;
+            else if (o.partsName == "none")
+                o.parts = bench::Parts::None;
+            else
+                fail("bad --parts");
         } else if (arg == "--ppm") {
             o.ppm = value();
         } else if (arg == "--label") {
@@ -69,16 +65,8 @@ Options parseOptions(int argc, char** argv) {
             fail("unknown option " + std::string(arg) + " (see the top of FrameBench.cpp)");
         }
     }
-    if (o.width <= 0 || o.height <= 0 || o.frames <= 0 || o.warmup < 0) fail("bad size or count");
+    if (o.width <= 0 || o.height <= 0) fail("bad --size");
     return o;
-}
-
-double percentile(std::vector<double> values, double p) {
-    std::sort(values.begin(), values.end());
-    const double at = p * static_cast<double>(values.size() - 1);
-    const auto low = static_cast<std::size_t>(at);
-    const std::size_t high = std::min(low + 1, values.size() - 1);
-    return values[low] + (values[high] - values[low]) * (at - static_cast<double>(low));
 }
 
 void writePpm(const char* path, const std::vector<std::uint32_t>& pixels, int width, int height) {
@@ -102,24 +90,15 @@ void writePpm(const char* path, const std::vector<std::uint32_t>& pixels, int wi
 
 int main(int argc, char** argv) {
     const Options o = parseOptions(argc, argv);
-    platform::d3d9::setRenderThreads(o.threads);
+    platform::d3d9::setRenderThreads(o.run.threads);
     const unsigned threads = platform::d3d9::renderThreads();
     platform::d3d9::HeadlessWindow window(o.width, o.height);
 
     platform::ComRef<IDirect3D9> d3d(Direct3DCreate9(D3D_SDK_VERSION));
     if (!d3d) fail("Direct3DCreate9 failed");
-    D3DPRESENT_PARAMETERS pp{};
-    pp.Windowed = TRUE;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.EnableAutoDepthStencil = TRUE;
-    pp.AutoDepthStencilFormat = D3DFMT_D16;
-    pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-    platform::ComRef<IDirect3DDevice9> device;
-    if (FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &window,
-                                 D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, device.put()))) {
-        fail("CreateDevice failed");
-    }
+    const platform::ComRef<IDirect3DDevice9> device =
+        platform::d3d9::createHeadlessDevice(d3d.get(), window);
+    if (!device) fail("CreateDevice failed");
     platform::ComRef<IDirect3DSurface9> backBuffer;
     if (FAILED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, backBuffer.put()))) {
         fail("GetBackBuffer failed");
@@ -146,7 +125,7 @@ int main(int argc, char** argv) {
         const auto frame = [&] {
             if (FAILED(scene.drawFrame(o.parts))) fail("a draw call failed");
         };
-        for (int i = 0; i < o.warmup; ++i) {
+        for (int i = 0; i < o.run.warmup; ++i) {
             frame();
             readBack();
         }
@@ -156,9 +135,9 @@ int main(int argc, char** argv) {
         };
         std::vector<double> frameMs;
         std::vector<double> readMs;
-        frameMs.reserve(o.frames);
-        readMs.reserve(o.frames);
-        for (int i = 0; i < o.frames; ++i) {
+        frameMs.reserve(o.run.frames);
+        readMs.reserve(o.run.frames);
+        for (int i = 0; i < o.run.frames; ++i) {
             const auto start = Clock::now();
             frame();
             const auto drawn = Clock::now();
@@ -168,11 +147,13 @@ int main(int argc, char** argv) {
             readMs.push_back(ms(drawn, end));
         }
         if (o.ppm) writePpm(o.ppm, host, o.width, o.height);
-        std::printf("label=%s size=%dx%d parts=%s threads=%u frames=%d median_ms=%.3f "
-                    "min_ms=%.3f p90_ms=%.3f max_ms=%.3f read_present_median_ms=%.3f\n",
-                    o.label.c_str(), o.width, o.height, o.partsName.c_str(), threads, o.frames,
-                    percentile(frameMs, 0.5), percentile(frameMs, 0.0), percentile(frameMs, 0.9),
-                    percentile(frameMs, 1.0), percentile(readMs, 0.5));
+        std::printf(
+            "label=%s size=%dx%d parts=%s threads=%u frames=%d median_ms=%.3f "
+            "min_ms=%.3f p90_ms=%.3f max_ms=%.3f read_present_median_ms=%.3f\n",
+            o.label.c_str(), o.width, o.height, o.partsName.c_str(), threads, o.run.frames,
+            bench::percentile(frameMs, 0.5), bench::percentile(frameMs, 0.0),
+            bench::percentile(frameMs, 0.9), bench::percentile(frameMs, 1.0),
+            bench::percentile(readMs, 0.5));
     } catch (const std::runtime_error& e) {
         fail(e.what());
     }

@@ -10,7 +10,7 @@
 #include <d3d9.h>
 
 #include "d3d9/ComRef.h"
-#include "d3d9/HeadlessWindow.h"
+#include "d3d9/HeadlessDevice.h"
 
 namespace test {
 
@@ -32,15 +32,8 @@ class DeviceFixture {
 public:
     explicit DeviceFixture(int width = 8, int height = 8) : window(width, height) {
         d3d = ComRef<IDirect3D9>(Direct3DCreate9(D3D_SDK_VERSION));
-        D3DPRESENT_PARAMETERS pp{};
-        pp.Windowed = TRUE;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.EnableAutoDepthStencil = TRUE;
-        pp.AutoDepthStencilFormat = D3DFMT_D16;
-        pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-        EXPECT_EQ(D3D_OK, d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &window,
-                                            D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp,
-                                            device.put()));
+        device = platform::d3d9::createHeadlessDevice(d3d.get(), window);
+        EXPECT_TRUE(device);
         device->SetRenderState(D3DRS_LIGHTING, FALSE);
         device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     }

@@ -12,7 +12,7 @@
 #include <d3dx9.h>
 
 #include "d3d9/ComRef.h"
-#include "d3d9/HeadlessWindow.h"
+#include "d3d9/HeadlessDevice.h"
 
 namespace test {
 
@@ -60,13 +60,8 @@ protected:
 
     FontFixture() : window_(kWidth, kHeight) {
         d3d_ = ComRef<IDirect3D9>(Direct3DCreate9(D3D_SDK_VERSION));
-        D3DPRESENT_PARAMETERS pp{};
-        pp.Windowed = TRUE;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-        EXPECT_EQ(D3D_OK, d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &window_,
-                                             D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp,
-                                             device_.put()));
+        device_ = platform::d3d9::createHeadlessDevice(d3d_.get(), window_);
+        EXPECT_TRUE(device_);
     }
 
     // The font the overlay makes.

@@ -22,7 +22,7 @@
 
 #include "Camera.h"
 #include "d3d9/ComRef.h"
-#include "d3d9/HeadlessWindow.h"
+#include "d3d9/HeadlessDevice.h"
 
 namespace test {
 
@@ -58,16 +58,8 @@ public:
 
     PictureScene() : window_(kWidth, kHeight) {
         d3d_ = platform::ComRef<IDirect3D9>(Direct3DCreate9(D3D_SDK_VERSION));
-        D3DPRESENT_PARAMETERS pp{};
-        pp.Windowed = TRUE;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.BackBufferFormat = D3DFMT_UNKNOWN;
-        pp.EnableAutoDepthStencil = TRUE;
-        pp.AutoDepthStencilFormat = D3DFMT_D16;
-        pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-        EXPECT_EQ(D3D_OK,
-                  d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &window_,
-                                     D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, device_.put()));
+        device_ = platform::d3d9::createHeadlessDevice(d3d_.get(), window_);
+        EXPECT_TRUE(device_);
         device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
         device_->SetRenderState(D3DRS_LIGHTING, FALSE);
         device_->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
