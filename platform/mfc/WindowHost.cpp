@@ -204,7 +204,9 @@ void WindowHost::present(const std::uint32_t* pixels, int width, int height,
     }
     ++presents_;
     QWidget* widget = widget_.data();
-    if (widget && widget->isVisible()) widget->repaint();
+    if (!widget || !widget->isVisible()) return;
+    // Like a windowed Present: into the client area with no paint message, where it can.
+    if (!paintsFrames_ || !blit_.draw(*widget, frame_)) widget->repaint();
 }
 
 Qt::ToolBarArea toolBarAreaOf(DWORD alignStyle) noexcept {

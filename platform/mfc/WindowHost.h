@@ -1,8 +1,9 @@
 // WindowHost.h: the Qt widget behind a CWnd, which is the window's HWND. It turns the widget's
-// events into window messages for its CWnd, keeps the device's last frame and paints it
-// stretched to the client area, and places child windows: a frame's pane becomes the central
-// widget, its bars dock. The widget goes when the window is destroyed; the host lives as long
-// as its CWnd, so a handle held by the device never dangles.
+// events into window messages for its CWnd, keeps the device's last frame and shows it
+// stretched to the client area (drawn straight into the window on Present, painted on
+// expose), and places child windows: a frame's pane becomes the central widget, its bars dock.
+// The widget goes when the window is destroyed; the host lives as long as its CWnd, so a
+// handle held by the device never dangles.
 #pragma once
 
 #include <memory>
@@ -13,6 +14,7 @@
 
 #include <afxwin.h>
 
+#include "mfc/SurfaceBlit.h"
 #include "win32/Window.h"
 
 namespace platform::mfc {
@@ -65,6 +67,7 @@ private:
     UINT classStyle_ = 0;
     bool paintsFrames_ = false;
     QImage frame_;
+    SurfaceBlit blit_;
     int presents_ = 0;
 };
 

@@ -1,7 +1,9 @@
-// Windows: double clicks as the window class asks, presented frames painted stretched with
-// WM_PAINT after them, window classes, run-time classes and diagnostics, the key feed.
+// Windows: double clicks as the window class asks, presented frames drawn stretched straight
+// into the window and painted stretched with WM_PAINT after them, window classes, run-time
+// classes and diagnostics, the key feed.
 #include <QApplication>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTest>
 
 #include "LayerFixture.h"
@@ -57,16 +59,69 @@ TEST_F(LayerTest, PresentedFrameIsKeptAndPaintedStretchedThenPaintReachesTheMap)
     // Two rows of red then blue, a pitch of three; the top byte of X8R8G8B8 is undefined.
     const std::uint32_t pixels[] = {0x00FF0000u, 0x120000FFu, 0xDEADu,
                                     0x00FF0000u, 0x340000FFu, 0xBEEFu};
-    const int paintsBefore = frame().m_view.paints;
     view->present(pixels, 2, 2, 3);
     EXPECT_EQ(view->presentCount(), 1);
     EXPECT_EQ(view->lastFrame().pixel(1, 1), 0xFF0000FFu);
-    EXPECT_GT(frame().m_view.paints, paintsBefore);
 
+    // A paint (grab paints the widget) shows the last frame, then WM_PAINT reaches the view.
+    const int paintsBefore = frame().m_view.paints;
     const QImage shown = widget->grab().toImage();
+    EXPECT_GT(frame().m_view.paints, paintsBefore);
     EXPECT_EQ(shown.pixel(0, 0), 0xFFFF0000u);
     EXPECT_EQ(shown.pixel(shown.width() - 1, shown.height() - 1), 0xFF0000FFu);
     EXPECT_EQ(view->clientSize().cx, widget->width());
+}
+
+// What the window shows of a widget: its area of the top-level window's surface.
+QImage shownInWindow(QWidget* widget) {
+    QWidget* top = widget->window();
+    const QPoint at = widget->mapTo(top, QPoint(0, 0));
+    return top->screen()
+        ->grabWindow(top->winId(), at.x(), at.y(), widget->width(), widget->height())
+        .toImage();
+}
+
+TEST_F(LayerTest, PresentDrawsStraightIntoTheWindowStretchedWithoutAPaint) {
+    auto* view = platform::mfc::WindowHost::fromHandle(frame().m_view.m_hWnd);
+    QWidget* widget = platform::mfc::widgetOf(&frame().m_view);
+    host.pump();
+    widget->resize(7, 5);  // odd sizes: a 2x2 frame's pixels cover unequal shares
+    host.pump();
+    const int paintsBefore = frame().m_view.paints;
+
+    // Each frame's quadrants in turn: top left, top right, bottom left, bottom right. The
+    // second frame can only reach the window by the direct path, no paint comes between.
+    const std::uint32_t frames[2][4] = {{0xFF0000u, 0x00FF00u, 0x0000FFu, 0xFFFFFFu},
+                                        {0x102030u, 0x405060u, 0x708090u, 0xA0B0C0u}};
+    for (const auto& quadrants : frames) {
+        view->present(quadrants, 2, 2, 2);
+        const QImage shown = shownInWindow(widget);
+        ASSERT_EQ(shown.size(), QSize(7, 5));
+        // Nearest at pixel centres: columns 0-2 and rows 0-1 take the first source pixel.
+        const QPoint corners[] = {{0, 0}, {2, 1}, {3, 0}, {6, 1}, {0, 2}, {2, 4}, {3, 2}, {6, 4}};
+        for (int i = 0; i < 8; ++i) {
+            const QPoint p = corners[i];
+            EXPECT_EQ(shown.pixel(p), 0xFF000000u | quadrants[i / 2])
+                << p.x() << "," << p.y();
+        }
+    }
+    EXPECT_EQ(frame().m_view.paints, paintsBefore);
+    EXPECT_EQ(view->presentCount(), 2);
+}
+
+TEST_F(LayerTest, PresentOnAHiddenWindowKeepsTheFrameAndShowsNothing) {
+    auto* view = platform::mfc::WindowHost::fromHandle(frame().m_view.m_hWnd);
+    QWidget* widget = platform::mfc::widgetOf(&frame().m_view);
+    host.pump();
+    frame().ShowWindow(SW_HIDE);
+    host.pump();
+    ASSERT_FALSE(widget->isVisible());
+    const int paintsBefore = frame().m_view.paints;
+    const std::uint32_t pixel = 0x00ABCDEFu;
+    view->present(&pixel, 1, 1, 1);
+    EXPECT_EQ(view->presentCount(), 1);
+    EXPECT_EQ(view->lastFrame().pixel(0, 0), 0xFFABCDEFu);
+    EXPECT_EQ(frame().m_view.paints, paintsBefore);
 }
 
 TEST(WindowClassTest, SameArgumentsGiveTheSameClass) {
