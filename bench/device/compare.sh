@@ -21,7 +21,7 @@ echo "nproc=$(nproc) cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | s
 echo "load=$(cut -d' ' -f1-3 /proc/loadavg)"
 results=$(mktemp)
 for round in $(seq "$ROUNDS"); do
-    for size in 640x480 1280x720; do
+    for size in 640x480 1280x720 1920x1080; do
         for threads in 1 8; do
             LP_NUM_THREADS=$threads "$GLREF" --size "$size" --warmup "$WARMUP" --frames "$FRAMES" \
                 --readback --read-format bgra --label "glref/r$round" 2>/dev/null | tee -a "$results"
