@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "win32/FrameStretch.h"
 #include "win32/Window.h"
 
 namespace platform::d3d9 {
@@ -27,6 +28,7 @@ private:
     int width_;
     int height_;
     std::vector<std::uint32_t> frame_;
+    win32::FrameStretch stretch_;
     int presents_ = 0;
 };
 

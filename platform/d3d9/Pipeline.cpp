@@ -46,16 +46,26 @@ void drawClipped(const std::uint32_t* corner, std::uint8_t planes, const Triangl
     }
 }
 
-void drawTriangle(const TriangleBatch& batch, std::size_t i, const RowRange& rows,
-                  PixelQueue& queue) noexcept {
-    const std::uint32_t* corner = batch.corners + 3 * i;
+// The clip planes a triangle's corners lie beyond: all three (`outside`) and any (`crossed`).
+struct CornerCodes {
+    std::uint8_t outside;
+    std::uint8_t crossed;
+};
+
+CornerCodes cornerCodes(const TriangleBatch& batch, const std::uint32_t* corner) noexcept {
     const std::uint8_t c0 = batch.codes[corner[0]];
     const std::uint8_t c1 = batch.codes[corner[1]];
     const std::uint8_t c2 = batch.codes[corner[2]];
-    if (c0 & c1 & c2) return;  // wholly outside one plane
-    const std::uint8_t planes = c0 | c1 | c2;
-    if (planes != 0) {
-        drawClipped(corner, planes, batch, rows, queue);
+    return {static_cast<std::uint8_t>(c0 & c1 & c2), static_cast<std::uint8_t>(c0 | c1 | c2)};
+}
+
+void drawTriangle(const TriangleBatch& batch, std::size_t i, const RowRange& rows,
+                  PixelQueue& queue) noexcept {
+    const std::uint32_t* corner = batch.corners + 3 * i;
+    const CornerCodes codes = cornerCodes(batch, corner);
+    if (codes.outside) return;  // wholly outside one plane
+    if (codes.crossed) {
+        drawClipped(corner, codes.crossed, batch, rows, queue);
         return;
     }
     drawScreenTriangle(batch.screen[corner[0]], batch.screen[corner[1]], batch.screen[corner[2]],
@@ -63,7 +73,9 @@ void drawTriangle(const TriangleBatch& batch, std::size_t i, const RowRange& row
 }
 
 // The stripe holding row y, for y within the stripes' rows.
-int stripeOf(const Stripes& stripes, int y) noexcept { return (y - stripes.top) / stripes.rows; }
+int stripeOf(const Stripes& stripes, int y) noexcept {
+    return (y - stripes.top) / stripes.rows;
+}
 
 }  // namespace
 
@@ -79,14 +91,12 @@ void findStripeSpans(const TriangleBatch& batch, const Stripes& stripes, std::si
     const StripeSpan all{0, static_cast<std::uint16_t>(stripes.count - 1)};
     for (std::size_t i = begin; i < end; ++i) {
         const std::uint32_t* corner = batch.corners + 3 * i;
-        const std::uint8_t c0 = batch.codes[corner[0]];
-        const std::uint8_t c1 = batch.codes[corner[1]];
-        const std::uint8_t c2 = batch.codes[corner[2]];
-        if (c0 & c1 & c2) {
+        const CornerCodes codes = cornerCodes(batch, corner);
+        if (codes.outside) {
             spans[i] = kNone;
             continue;
         }
-        if ((c0 | c1 | c2) != 0) {
+        if (codes.crossed) {
             spans[i] = all;
             continue;
         }
@@ -101,9 +111,8 @@ void findStripeSpans(const TriangleBatch& batch, const Stripes& stripes, std::si
             spans[i] = kNone;
             continue;
         }
-        const int first = top <= static_cast<float>(stripes.top)
-                              ? 0
-                              : stripeOf(stripes, static_cast<int>(top));
+        const int first =
+            top <= static_cast<float>(stripes.top) ? 0 : stripeOf(stripes, static_cast<int>(top));
         const int last = bottom >= static_cast<float>(stripes.bottom)
                              ? stripes.count - 1
                              : stripeOf(stripes, static_cast<int>(bottom));

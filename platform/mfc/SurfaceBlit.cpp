@@ -1,7 +1,6 @@
 #include "mfc/SurfaceBlit.h"
 
 #include <cstdint>
-#include <cstring>
 
 #include <QBackingStore>
 #include <QGuiApplication>
@@ -20,16 +19,12 @@ bool takesFrame(const QImage& surface, const QRect& area) {
     return plain && surface.devicePixelRatio() == 1.0 && surface.rect().contains(area);
 }
 
-// Nearest source index for a target index, sampling at the target pixel's centre.
-int nearest(int target, int sourceSize, int targetSize) {
-    return static_cast<int>((2 * static_cast<std::int64_t>(target) + 1) * sourceSize /
-                            (2 * static_cast<std::int64_t>(targetSize)));
-}
-
 // Qt's offscreen platform has no screen beyond the store's image: its flush only notes the
 // window's area for grabs, and builds two regions each time. Once noted, a frame needs none.
 bool flushShowsFrames() {
-    return QGuiApplication::platformName() != QLatin1String("offscreen");
+    // The platform is chosen once, when the application starts.
+    static const bool shows = QGuiApplication::platformName() != QLatin1String("offscreen");
+    return shows;
 }
 
 }  // namespace
@@ -56,46 +51,20 @@ bool SurfaceBlit::draw(QWidget& widget, const QImage& frame) {
     QPaintDevice* device = store->paintDevice();
     const bool drawn = device && device->devType() == QInternal::Image &&
                        takesFrame(*static_cast<QImage*>(device), area_);
-    if (drawn) stretch(frame, *static_cast<QImage*>(device));
+    if (drawn) {
+        auto& surface = *static_cast<QImage*>(device);
+        const qsizetype pitch = surface.bytesPerLine() / qsizetype{sizeof(std::uint32_t)};
+        auto* origin =
+            reinterpret_cast<std::uint32_t*>(surface.bits()) + area_.y() * pitch + area_.x();
+        stretch_({reinterpret_cast<const std::uint32_t*>(frame.constBits()), frame.width(),
+                  frame.height(), frame.bytesPerLine() / qsizetype{sizeof(std::uint32_t)}},
+                 {origin, area_.width(), area_.height(), pitch});
+    }
     store->endPaint();
     if (!drawn) return false;
     if (!areaShown_ || flushShowsFrames()) store->flush(region_, window);
     areaShown_ = true;
     return true;
-}
-
-void SurfaceBlit::stretch(const QImage& frame, QImage& surface) {
-    const int width = area_.width();
-    const int height = area_.height();
-    const bool sameWidth = frame.width() == width;
-    if (!sameWidth) mapColumns(frame.width());
-    const qsizetype pitch = surface.bytesPerLine();
-    uchar* origin = surface.bits() + area_.y() * pitch + area_.x() * qsizetype{4};
-    int previousRow = -1;
-    for (int y = 0; y < height; ++y) {
-        auto* target = reinterpret_cast<std::uint32_t*>(origin + y * pitch);
-        const int row = nearest(y, frame.height(), height);
-        if (row == previousRow) {
-            // Enlarged: this row repeats the one above.
-            std::memcpy(target, origin + (y - 1) * pitch, width * sizeof(std::uint32_t));
-            continue;
-        }
-        previousRow = row;
-        const auto* source = reinterpret_cast<const std::uint32_t*>(frame.constScanLine(row));
-        if (sameWidth) {
-            std::memcpy(target, source, width * sizeof(std::uint32_t));
-            continue;
-        }
-        for (int x = 0; x < width; ++x) target[x] = source[columns_[x]];
-    }
-}
-
-void SurfaceBlit::mapColumns(int sourceWidth) {
-    const int width = area_.width();
-    if (columnsSource_ == sourceWidth && static_cast<int>(columns_.size()) == width) return;
-    columnsSource_ = sourceWidth;
-    columns_.resize(width);
-    for (int x = 0; x < width; ++x) columns_[x] = nearest(x, sourceWidth, width);
 }
 
 }  // namespace platform::mfc

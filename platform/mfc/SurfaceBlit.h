@@ -5,10 +5,10 @@
 // device pixel; the caller then repaints the widget instead.
 #pragma once
 
-#include <vector>
-
 #include <QRect>
 #include <QRegion>
+
+#include "win32/FrameStretch.h"
 
 class QImage;
 class QWidget;
@@ -21,14 +21,10 @@ public:
     bool draw(QWidget& widget, const QImage& frame);
 
 private:
-    void stretch(const QImage& frame, QImage& surface);
-    void mapColumns(int sourceWidth);
-
-    QRect area_;       // the widget in its window's coordinates
-    QRegion region_;   // area_, kept so a frame makes no region of its own
+    QRect area_;              // the widget in its window's coordinates
+    QRegion region_;          // area_, kept so a frame makes no region of its own
     bool areaShown_ = false;  // area_ has been flushed at least once
-    std::vector<int> columns_;  // the source column of each of the area's columns
-    int columnsSource_ = 0;     // the source width columns_ was made for
+    win32::FrameStretch stretch_;
 };
 
 }  // namespace platform::mfc

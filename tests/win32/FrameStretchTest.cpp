@@ -1,0 +1,70 @@
+// Stretching a frame to a window's size: each target pixel takes the source pixel under its
+// centre, rows and columns alike, whatever the pitches.
+#include <cstdint>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "win32/FrameStretch.h"
+
+namespace {
+
+using platform::win32::FrameStretch;
+
+// A source whose pixel at (x, y) is 100 * y + x, with a pitch wider than its rows.
+std::vector<std::uint32_t> numbered(int width, int height, int pitch) {
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(pitch) * height, 0xDEADu);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels[y * pitch + x] = static_cast<std::uint32_t>(100 * y + x);
+    return pixels;
+}
+
+TEST(FrameStretch, TakesThePixelUnderEachTargetCentre) {
+    struct Case {
+        int line;
+        int sourceWidth, sourceHeight, targetWidth, targetHeight;
+        std::vector<int> columns;  // the source column of each target column
+        std::vector<int> rows;
+    };
+    const Case kCases[] = {
+        {__LINE__, 2, 2, 4, 4, {0, 0, 1, 1}, {0, 0, 1, 1}},  // doubled
+        {__LINE__, 3, 2, 2, 3, {0, 2}, {0, 1, 1}},           // narrower, taller
+        {__LINE__, 4, 1, 3, 2, {0, 2, 3}, {0, 0}},           // thirds of four
+        {__LINE__, 3, 3, 3, 3, {0, 1, 2}, {0, 1, 2}},        // same size
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.line);
+        const int sourcePitch = c.sourceWidth + 3;
+        const int targetPitch = c.targetWidth + 2;
+        const std::vector<std::uint32_t> source =
+            numbered(c.sourceWidth, c.sourceHeight, sourcePitch);
+        std::vector<std::uint32_t> target(static_cast<std::size_t>(targetPitch) * c.targetHeight,
+                                          0xBEEFu);
+        FrameStretch stretch;
+        stretch({source.data(), c.sourceWidth, c.sourceHeight, sourcePitch},
+                {target.data(), c.targetWidth, c.targetHeight, targetPitch});
+        for (int y = 0; y < c.targetHeight; ++y) {
+            for (int x = 0; x < c.targetWidth; ++x)
+                EXPECT_EQ(static_cast<std::uint32_t>(100 * c.rows[y] + c.columns[x]),
+                          target[y * targetPitch + x])
+                    << x << "," << y;
+            // The padding past each row stays untouched.
+            EXPECT_EQ(0xBEEFu, target[y * targetPitch + c.targetWidth]);
+        }
+    }
+}
+
+// One stretcher serves frames of changing sizes, as a window that is resized does.
+TEST(FrameStretch, FollowsAChangeOfSourceWidth) {
+    FrameStretch stretch;
+    std::vector<std::uint32_t> target(2);
+    const std::vector<std::uint32_t> wide = numbered(4, 1, 4);
+    stretch({wide.data(), 4, 1, 4}, {target.data(), 2, 1, 2});
+    EXPECT_EQ((std::vector<std::uint32_t>{1, 3}), target);
+    const std::vector<std::uint32_t> narrow = numbered(3, 1, 3);
+    stretch({narrow.data(), 3, 1, 3}, {target.data(), 2, 1, 2});
+    EXPECT_EQ((std::vector<std::uint32_t>{0, 2}), target);
+}
+
+}  // namespace
