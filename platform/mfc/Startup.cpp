@@ -1,5 +1,7 @@
 #include "mfc/Startup.h"
 
+#include <clocale>
+
 #include <QApplication>
 #include <QCursor>
 #include <QMessageBox>
@@ -50,6 +52,9 @@ int presentMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 }  // namespace
 
 void startUp(CWinApp& app) {
+    // QApplication took the user's locale for every category; the program formats and parses
+    // numbers with the C runtime, which must keep "FPS: 59.9" from becoming "FPS: 59,9".
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setQuitOnLastWindowClosed(false);  // the main frame's destruction ends it
     installKeyFeed();
     installDisplayKeymap();

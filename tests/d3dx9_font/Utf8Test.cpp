@@ -1,4 +1,5 @@
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ struct Case {
     std::string bytes;
     std::vector<char32_t> codePoints;
 };
+
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
 class Utf8Decode : public ::testing::TestWithParam<Case> {};
 
