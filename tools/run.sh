@@ -3,9 +3,9 @@
 # Extra arguments go to the program.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/tools/build-steps.sh"
+install_and_become_owner "$@"
 build="$root/build"
-"$root/tools/install-deps.sh"
-cmake -S "$root" -B "$build" -G Ninja
-cmake --build "$build" --target orvek
+configure_and_build "$build" orvek
 cd "$root/data"
 exec "$build/app/orvek" "$@"
