@@ -13,16 +13,19 @@ for package in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
         missing+=("$package")
 done
-# dpkg leaves its journal here when it is stopped part way; apt refuses to work until
-# `dpkg --configure -a` has replayed it.
+# dpkg leaves its journal here when it is stopped part way, and apt refuses to work until
+# `dpkg --configure -a` has replayed it; --audit names packages left unpacked or half set up.
 interrupted=$(find /var/lib/dpkg/updates -type f -print -quit 2>/dev/null || true)
+[[ -n $interrupted ]] || interrupted=$(dpkg --audit 2>/dev/null || true)
 if ((${#missing[@]} == 0)) && [[ -z $interrupted ]]; then exit 0; fi
 
 as_root=()
 if ((EUID != 0)); then
     if ! command -v sudo >/dev/null; then
-        echo "install-deps: missing packages: ${missing[*]}" >&2
-        echo "install-deps: run this as root, or install them: apt-get install ${missing[*]}" >&2
+        echo "install-deps: this needs root, and sudo is not installed; as root run:" >&2
+        [[ -z $interrupted ]] || echo "    dpkg --configure -a && apt-get --fix-broken install" >&2
+        ((${#missing[@]} == 0)) ||
+            echo "    apt-get install --no-install-recommends ${missing[*]}" >&2
         exit 1
     fi
     as_root=(sudo)
@@ -37,26 +40,28 @@ step() {
         exit 1
     fi
 }
-apt=(apt-get -y -o DPkg::Lock::Timeout=600 -o APT::Color=0)
+apt=(apt-get -o DPkg::Lock::Timeout=600 -o APT::Color=0)
 
 via=${as_root:+ (with sudo)}
 if [[ -n $interrupted ]]; then
-    echo "install-deps: finishing a package installation that was cut short (dpkg --configure -a)$via"
+    echo "install-deps: finishing a package installation that was cut short$via"
     step dpkg --configure -a
+    step "${apt[@]}" -y --fix-broken install
 fi
 if ((${#missing[@]} == 0)); then exit 0; fi
 
 echo "install-deps: the build needs ${#missing[@]} packages$via: ${missing[*]}"
 echo "install-deps: updating the package lists"
 step "${apt[@]}" update
-# The plan, without installing: apt prints the sizes, then answers its own question with no.
-plan=$("${as_root[@]}" env LC_ALL=C "${apt[@]}" --assume-no --no-install-recommends install \
-    "${missing[@]}" 2>&1 || true)
-echo "$plan" >>"$log"
-count=$(sed -n 's/.* \([0-9]\+\) newly installed.*/\1/p' <<<"$plan")
-download=$(sed -n 's/^Need to get \([^ ]* [kMG]\?B\).*/\1/p' <<<"$plan")
-disk=$(sed -n 's/^After this operation, \([^ ]* [kMG]\?B\).*/\1/p' <<<"$plan")
-echo "install-deps: downloading and installing ${count:-the} packages (${download:-nothing} to" \
-    "download, ${disk:-no more} of disk); this takes a minute or two"
-step "${apt[@]}" --no-install-recommends install "${missing[@]}"
+# The plan, from a simulation (it needs no root): what apt will install and the sizes that
+# the package lists give for it.
+mapfile -t planned < <(LC_ALL=C apt-get -s --no-install-recommends install "${missing[@]}" \
+    2>>"$log" | sed -n 's/^Inst \([^ ]*\) .*/\1/p')
+sizes=$({ apt-cache show --no-all-versions "${planned[@]}" 2>>"$log" || true; } | awk '
+    function mb(x) { return x < 1 ? "under 1 MB" : sprintf("about %.0f MB", x) }
+    /^Size:/ { download += $2 } /^Installed-Size:/ { disk += $2 }
+    END { printf "(%s to download, %s of disk)%s", mb(download / 1e6), mb(disk / 1e3),
+              (download > 50e6 ? "; this takes a minute or two" : "") }')
+echo "install-deps: downloading and installing ${#planned[@]} package(s) $sizes"
+step "${apt[@]}" -y --no-install-recommends install "${missing[@]}"
 echo "install-deps: done; apt's output is in $log"
