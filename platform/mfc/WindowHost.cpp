@@ -88,7 +88,8 @@ public:
                 if (message == 0) return false;
                 noteMessage();
                 wnd->SendMessage(message, mouseFlags(mouse), pointParam(mouse));
-                return true;
+                // A widget that paints itself acts on its clicks too: a bar's gripper drags it.
+                return host_.paintsFrames();
             }
             case QEvent::MouseMove: {
                 auto& mouse = *static_cast<QMouseEvent*>(event);
