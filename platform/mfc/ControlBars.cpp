@@ -1,6 +1,7 @@
 // The control bars: CToolBar on a QToolBar, CStatusBar on a QStatusBar. Their items follow
 // the frame's command-UI updates; hovering a button shows its prompt in the message pane.
 #include <QAction>
+#include <QApplication>
 #include <QEvent>
 #include <QImage>
 #include <QLabel>
@@ -40,13 +41,15 @@ private:
     CStatusBar& bar_;
 };
 
-// Leaving the toolbar puts the idle text back in the message pane.
+// Leaving the toolbar puts the idle text back in the message pane; not when a menu opening
+// over it takes the pointer, the menu shows its own prompts then.
 // The bar is found through its widget: the widget may outlive the bar by a moment.
 class LeaveWatcher final : public QObject {
 public:
     using QObject::QObject;
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::Leave || !watched->isWidgetType()) return false;
+        if (QApplication::activePopupWidget()) return false;
         const WindowHost* host = WindowHost::fromWidget(static_cast<QWidget*>(watched));
         CWnd* bar = host ? host->owner() : nullptr;
         if (auto* frame = bar ? dynamic_cast<CFrameWnd*>(bar->GetParent()) : nullptr)
