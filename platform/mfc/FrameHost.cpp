@@ -10,6 +10,7 @@
 
 #include "mfc/ActionCmdUI.h"
 #include "mfc/IdleLoop.h"
+#include "mfc/MoveSizeWatch.h"
 #include "mfc/Resources.h"
 #include "mfc/VirtualKeys.h"
 
@@ -67,6 +68,7 @@ public:
 FrameHost::FrameHost(CFrameWnd& frame, QMainWindow* window)
     : WindowHost(frame, window), menuStyle_(new MenuStyle) {
     menuStyle_->setParent(window);  // a widget's style is not its own; the window keeps it
+    watchWindowManagerDrags(*window);
 }
 
 // The widget goes first, while the members its menus' signals reach are still here.
