@@ -16,7 +16,8 @@
 //   }
 //
 // A subclass that needs a window manager overrides wantsWindowManager(); openbox then runs for
-// the rest of the process.
+// the rest of the process. Every lock starts off; beforeStart() runs just before the program
+// starts, to set the keyboard up otherwise.
 #pragma once
 
 #include <functional>
@@ -44,6 +45,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
     virtual bool wantsWindowManager() const { return false; }
+    virtual void beforeStart() {}
 
     platform::mfc::TestHost& host() { return *host_; }
     CMainFrame& frame() const { return *static_cast<CMainFrame*>(host_->mainWindow()); }
@@ -64,6 +66,9 @@ protected:
     // Delivers events (no frames) until the condition holds; false when it did not within
     // timeoutMs.
     bool waitFor(const std::function<bool()>& condition, int timeoutMs = kWaitMs);
+    // Gives the program's frame the keyboard focus, as a click on it would, and waits until
+    // the view has it.
+    bool focusProgram();
     // Waits until everything this client sent has reached the program.
     void settle();
 

@@ -106,6 +106,15 @@ bool XClient::indicatorOn(const char* name) {
     return on;
 }
 
+void XClient::toggleLock(KeySym key, const char* indicator) {
+    const bool wasOn = indicatorOn(indicator);
+    tap(key);
+    if (indicatorOn(indicator) != wasOn) return;
+    XkbSetNamedIndicator(display_, XInternAtom(display_, indicator, False), True, !wasOn, False,
+                         nullptr);
+    sync();
+}
+
 void XClient::clearLocks() {
     const struct {
         const char* indicator;
@@ -113,7 +122,7 @@ void XClient::clearLocks() {
     } kLocks[] = {{"Caps Lock", XK_Caps_Lock}, {"Num Lock", XK_Num_Lock},
                   {"Scroll Lock", XK_Scroll_Lock}};
     for (const auto& lock : kLocks)
-        if (indicatorOn(lock.indicator)) tap(lock.key);
+        if (indicatorOn(lock.indicator)) toggleLock(lock.key, lock.indicator);
 }
 
 }  // namespace test::x11

@@ -48,7 +48,10 @@ public:
     // "Scroll Lock") is lit.
     bool keyDown(KeySym key);
     bool indicatorOn(const char* name);
-    // Leaves every lock off: each lit indicator's key is tapped.
+    // Toggles the lock: taps its key, and where the keymap ties no lock to that key (Scroll
+    // Lock in most), switches the indicator itself, as a keyboard's own lock would.
+    void toggleLock(KeySym key, const char* indicator);
+    // Leaves every lock off.
     void clearLocks();
 
     void sync();
