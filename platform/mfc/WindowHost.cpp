@@ -2,6 +2,7 @@
 
 #include <unordered_set>
 
+#include <QApplication>
 #include <QEvent>
 #include <QMainWindow>
 #include <QMouseEvent>
@@ -55,6 +56,15 @@ UINT buttonMessage(QEvent::Type type, Qt::MouseButton button, bool doubleClicks)
     }
 }
 
+// Qt hands a release to the widget that took the press; the window takes no capture, so a
+// release counts only where the pointer is over it, on top of every other window there (Qt's
+// xcb platform asks the X server what lies under the pointer).
+bool releasedOver(const QWidget& widget, const QMouseEvent& release) {
+    if (!widget.rect().contains(release.position().toPoint())) return false;
+    const QWidget* under = QApplication::widgetAt(release.globalPosition().toPoint());
+    return under && (under == &widget || widget.isAncestorOf(under));
+}
+
 }  // namespace
 
 // Turns the widget's events into the owner's window messages.
@@ -86,6 +96,9 @@ public:
                 const UINT message = buttonMessage(event->type(), mouse.button(),
                                                    (host_.classStyle() & CS_DBLCLKS) != 0);
                 if (message == 0) return false;
+                if (event->type() == QEvent::MouseButtonRelease &&
+                    !releasedOver(*host_.widget(), mouse))
+                    return false;
                 noteMessage();
                 wnd->SendMessage(message, mouseFlags(mouse), pointParam(mouse));
                 return true;
