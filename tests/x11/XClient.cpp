@@ -82,6 +82,11 @@ Window XClient::openWindow(int x, int y, int width, int height) {
     return window;
 }
 
+void XClient::closeWindow(Window window) {
+    XDestroyWindow(display_, window);
+    sync();
+}
+
 void XClient::focus(Window window) {
     XSetInputFocus(display_, window, RevertToPointerRoot, CurrentTime);
     sync();
@@ -104,6 +109,14 @@ bool XClient::indicatorOn(const char* name) {
     XkbGetNamedIndicator(display_, XInternAtom(display_, name, False), nullptr, &on, nullptr,
                          nullptr);
     return on;
+}
+
+unsigned XClient::pixelAt(int x, int y) {
+    XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image) return 0;
+    const auto pixel = static_cast<unsigned>(XGetPixel(image, 0, 0) & 0xFFFFFFu);
+    XDestroyImage(image);
+    return pixel;
 }
 
 void XClient::toggleLock(KeySym key, const char* indicator) {

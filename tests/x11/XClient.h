@@ -41,6 +41,7 @@ public:
     // A plain window of this client, mapped at the rectangle (screen coordinates, on top), and
     // one that takes the keyboard focus from whichever window had it.
     Window openWindow(int x, int y, int width, int height);
+    void closeWindow(Window window);
     void focus(Window window);
     void focusNone();  // the focus goes to no window, as when another program takes it
 
@@ -51,6 +52,8 @@ public:
     // Toggles the lock: taps its key, and where the keymap ties no lock to that key (Scroll
     // Lock in most), switches the indicator itself, as a keyboard's own lock would.
     void toggleLock(KeySym key, const char* indicator);
+    // The screen's pixel, 0xRRGGBB.
+    unsigned pixelAt(int x, int y);
     // Leaves every lock off.
     void clearLocks();
 
