@@ -179,7 +179,14 @@ HRESULT Device::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDe
     // A discard swap chain presents whole frames only.
     if (pSourceRect || pDestRect || pDirtyRegion) return D3DERR_INVALIDCALL;
     HWND target = hDestWindowOverride ? hDestWindowOverride : window_;
-    target->present(frame_->colour.data(), frame_->width, frame_->height, frame_->width);
+    const win32::ParallelFor split{
+        [](void* pool, unsigned count, void* context, win32::ParallelFor::Chunk chunk) noexcept {
+            auto each = [=](unsigned index) noexcept { chunk(context, index); };
+            static_cast<ThreadPool*>(pool)->run(count, each);
+        },
+        &pool_, pool_.size()};
+    target->presentKept({frame_, frame_->colour.data()}, frame_->width, frame_->height,
+                        frame_->width, split);
     return D3D_OK;
 }
 

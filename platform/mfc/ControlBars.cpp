@@ -1,8 +1,11 @@
 // The control bars: CToolBar on a QToolBar, CStatusBar on a QStatusBar. Their items follow
 // the frame's command-UI updates; hovering a button shows its prompt in the message pane.
 #include <QAction>
+#include <QApplication>
 #include <QEvent>
+#include <QImage>
 #include <QLabel>
+#include <QPalette>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -38,13 +41,15 @@ private:
     CStatusBar& bar_;
 };
 
-// Leaving the toolbar puts the idle text back in the message pane.
+// Leaving the toolbar puts the idle text back in the message pane; not when a menu opening
+// over it takes the pointer, the menu shows its own prompts then.
 // The bar is found through its widget: the widget may outlive the bar by a moment.
 class LeaveWatcher final : public QObject {
 public:
     using QObject::QObject;
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::Leave || !watched->isWidgetType()) return false;
+        if (QApplication::activePopupWidget()) return false;
         const WindowHost* host = WindowHost::fromWidget(static_cast<QWidget*>(watched));
         CWnd* bar = host ? host->owner() : nullptr;
         if (auto* frame = bar ? dynamic_cast<CFrameWnd*>(bar->GetParent()) : nullptr)
@@ -54,6 +59,29 @@ public:
 };
 
 QString paneName(int index) { return QStringLiteral("pane%1").arg(index); }
+
+// A toolbar bitmap is drawn in the classic button colours; each becomes the colour the
+// buttons have now, so the images sit on the bar's own face and keep its edges.
+void toButtonColours(QImage& images, const QPalette& palette) {
+    const struct {
+        QRgb classic;
+        QPalette::ColorRole role;
+    } kStandardColours[] = {
+        {0xFF000000, QPalette::ButtonText},  // black: the button's text
+        {0xFF808080, QPalette::Dark},        // dark grey: its shadow
+        {0xFFC0C0C0, QPalette::Button},      // light grey: its face
+        {0xFFFFFFFF, QPalette::Light},       // white: its highlight
+    };
+    for (int y = 0; y < images.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(images.scanLine(y));
+        for (int x = 0; x < images.width(); ++x)
+            for (const auto& standard : kStandardColours)
+                if (line[x] == standard.classic) {
+                    line[x] = palette.color(QPalette::Active, standard.role).rgba();
+                    break;
+                }
+    }
+}
 
 }  // namespace
 
@@ -90,8 +118,9 @@ BOOL CToolBar::LoadToolBar(UINT nIDResource) {
     const auto* bitmap = platform::mfc::findBitmap(nIDResource);
     auto* toolBar = qobject_cast<QToolBar*>(platform::mfc::widgetOf(this));
     if (!resource || !bitmap || !toolBar) return FALSE;
-    const QImage images = platform::mfc::toImage(bitmap->picture);
+    QImage images = platform::mfc::toImage(bitmap->picture);
     if (images.isNull()) return FALSE;
+    toButtonColours(images, toolBar->palette());
     WindowHost* self = WindowHost::fromHandle(m_hWnd);
     toolBar->setIconSize(QSize(resource->imageWidth, resource->imageHeight));
     int image = 0;

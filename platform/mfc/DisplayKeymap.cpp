@@ -1,12 +1,16 @@
 #include "mfc/DisplayKeymap.h"
 
+#include <array>
+
 #include <QGuiApplication>
 
 #include <windows.h>
 
+#include "mfc/KeyFeed.h"
 #include "win32/KeyState.h"
 
 // Xlib's macros (None, Bool, KeyPress...) clash with Qt's names: it comes after every Qt header.
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
@@ -23,6 +27,7 @@ constexpr KeySymPair kNamedKeys[] = {
     {VK_SHIFT, XK_Shift_L},  {VK_CONTROL, XK_Control_L}, {VK_MENU, XK_Alt_L},
     {VK_ESCAPE, XK_Escape},  {VK_SPACE, XK_space},   {VK_LEFT, XK_Left},
     {VK_UP, XK_Up},          {VK_RIGHT, XK_Right},   {VK_DOWN, XK_Down},
+    {VK_CAPITAL, XK_Caps_Lock}, {VK_NUMLOCK, XK_Num_Lock}, {VK_SCROLL, XK_Scroll_Lock},
 };
 
 KeySym keySymOf(int virtualKey) {
@@ -35,14 +40,51 @@ KeySym keySymOf(int virtualKey) {
     return NoSymbol;
 }
 
-bool keyDown(Display* display, int virtualKey) {
-    const KeySym sym = keySymOf(virtualKey);
-    if (sym == NoSymbol) return false;
-    const KeyCode code = XKeysymToKeycode(display, sym);
-    if (code == 0) return false;
+// The key code of each virtual key, 0 for none; looked up once, since a frame reads them all.
+using KeyCodes = std::array<KeyCode, win32::KeyBits().size()>;
+
+KeyCodes keyCodesOf(Display* display) {
+    KeyCodes codes{};
+    for (int vk = 0; vk < static_cast<int>(codes.size()); ++vk) {
+        const KeySym sym = keySymOf(vk);
+        if (sym != NoSymbol) codes[static_cast<std::size_t>(vk)] = XKeysymToKeycode(display, sym);
+    }
+    return codes;
+}
+
+bool readKeyMap(Display* display, const KeyCodes& codes, win32::KeyBits& down) {
     char keys[32];
     XQueryKeymap(display, keys);
-    return (keys[code / 8] >> (code % 8)) & 1;
+    for (std::size_t vk = 0; vk < codes.size(); ++vk) {
+        const KeyCode code = codes[vk];
+        if (code != 0 && ((keys[code / 8] >> (code % 8)) & 1)) down.set(vk);
+    }
+    return true;
+}
+
+// The bit of each lock's indicator in the keyboard's indicator state; 0 where it has none.
+struct IndicatorBits {
+    unsigned caps = 0;
+    unsigned num = 0;
+    unsigned scroll = 0;
+};
+
+unsigned indicatorBit(Display* display, const char* name) {
+    int index = -1;
+    const Atom atom = XInternAtom(display, name, False);
+    if (!XkbGetNamedIndicator(display, atom, &index, nullptr, nullptr, nullptr) || index < 0 ||
+        index >= 32)
+        return 0;
+    return 1u << index;
+}
+
+bool readLocks(Display* display, const IndicatorBits& bits, LockStates& locks) {
+    unsigned state = 0;
+    if (XkbGetIndicatorState(display, XkbUseCoreKbd, &state) != Success) return false;
+    locks.caps = (state & bits.caps) != 0;
+    locks.num = (state & bits.num) != 0;
+    locks.scroll = (state & bits.scroll) != 0;
+    return true;
 }
 
 }  // namespace
@@ -52,9 +94,19 @@ void installDisplayKeymap() {
                               : nullptr;
     Display* display = x11 ? x11->display() : nullptr;
     if (!display) return;
-    win32::setKeyDownSource([display](int virtualKey) { return keyDown(display, virtualKey); });
+    win32::setKeyMapReader([display, codes = keyCodesOf(display)](win32::KeyBits& down) {
+        return readKeyMap(display, codes, down);
+    });
+    int opcode, event, error, major = XkbMajorVersion, minor = XkbMinorVersion;
+    if (!XkbQueryExtension(display, &opcode, &event, &error, &major, &minor)) return;
+    const IndicatorBits bits{indicatorBit(display, "Caps Lock"), indicatorBit(display, "Num Lock"),
+                             indicatorBit(display, "Scroll Lock")};
+    setLockReader([display, bits](LockStates& locks) { return readLocks(display, bits, locks); });
 }
 
-void removeDisplayKeymap() { win32::setKeyDownSource({}); }
+void removeDisplayKeymap() {
+    win32::setKeyMapReader({});
+    setLockReader({});
+}
 
 }  // namespace platform::mfc

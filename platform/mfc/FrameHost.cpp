@@ -3,9 +3,14 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QStyleOption>
 #include <QShortcut>
 
 #include "mfc/ActionCmdUI.h"
+#include "mfc/IdleLoop.h"
+#include "mfc/MoveSizeWatch.h"
 #include "mfc/Resources.h"
 #include "mfc/VirtualKeys.h"
 
@@ -32,9 +37,42 @@ QKeySequence sequenceOf(const AcceleratorResource& entry) {
     return QKeySequence(key | modifiers);
 }
 
+// Disabled items highlight under the mouse and the keyboard too, so their prompts show; their
+// text stays grey on the highlight.
+class MenuStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_Menu_AllowActiveAndDisabled) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+        const bool disabledHighlight = element == CE_MenuItem && item &&
+                                       (item->state & State_Selected) &&
+                                       !(item->state & State_Enabled);
+        if (!disabledHighlight) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        painter->fillRect(item->rect, item->palette.brush(QPalette::Active, QPalette::Highlight));
+        QStyleOptionMenuItem plain = *item;
+        plain.state &= ~State_Selected;
+        QProxyStyle::drawControl(element, &plain, painter, widget);
+    }
+};
+
 }  // namespace
 
-FrameHost::FrameHost(CFrameWnd& frame, QMainWindow* window) : WindowHost(frame, window) {}
+FrameHost::FrameHost(CFrameWnd& frame, QMainWindow* window)
+    : WindowHost(frame, window), menuStyle_(new MenuStyle) {
+    menuStyle_->setParent(window);  // a widget's style is not its own; the window keeps it
+    watchWindowManagerDrags(*window);
+}
+
+// The widget goes first, while the members its menus' signals reach are still here.
+FrameHost::~FrameHost() { releaseWidget(); }
 
 QMainWindow* FrameHost::window() const noexcept { return qobject_cast<QMainWindow*>(widget()); }
 
@@ -50,8 +88,14 @@ void FrameHost::loadMenu(UINT id) {
     if (!menu || !mainWindow) return;
     for (const PopupMenuResource& popup : menu->popups) {
         QMenu* dropDown = mainWindow->menuBar()->addMenu(toQString(popup.text));
-        QObject::connect(dropDown, &QMenu::aboutToShow, receiver(), [this] { updateMenu(); });
+        dropDown->setStyle(menuStyle_);
+        // An open menu is a modal loop: no idle time, so no frame and no poll, until it closes.
+        QObject::connect(dropDown, &QMenu::aboutToShow, receiver(), [this] {
+            if (!menuLoop_) menuLoop_ = std::make_unique<ModalScope>();
+            updateMenu();
+        });
         QObject::connect(dropDown, &QMenu::aboutToHide, receiver(), [this] {
+            menuLoop_.reset();
             if (CFrameWnd* f = frame()) f->SetMessageText(AFX_IDS_IDLEMESSAGE);
         });
         for (const MenuItemResource& item : popup.items) {

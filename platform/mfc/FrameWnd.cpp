@@ -174,6 +174,7 @@ void CFrameWnd::SetMessageText(UINT nID) {
 void CFrameWnd::OnIdleUpdateCmdUI() {
     if (!m_hWnd) return;
     static_cast<FrameHost*>(host())->updateMenu();
+    platform::mfc::refreshLockKeys();
     for (UINT id : {AFX_IDW_TOOLBAR, AFX_IDW_STATUS_BAR})
         if (CControlBar* bar = GetControlBar(id)) bar->OnUpdateCmdUI(this, TRUE);
 }

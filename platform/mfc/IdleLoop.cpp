@@ -2,6 +2,8 @@
 
 #include <afxwin.h>
 
+#include "win32/KeyState.h"
+
 namespace platform::mfc {
 namespace {
 
@@ -36,6 +38,8 @@ BOOL runIdlePass(CWinApp& app) {
     IdleState& s = state();
     // Without a main window the loop has ended: no idle call may come after it.
     if (!s.wanted || s.modalDepth > 0 || !app.m_pMainWnd) return FALSE;
+    // Each pass is a frame: its key queries share one read of the display's key map.
+    win32::expireKeyMap();
     const BOOL more = app.OnIdle(s.count++);
     if (!more) s.wanted = false;
     return more;

@@ -1,5 +1,7 @@
 #include "mfc/KeyFeed.h"
 
+#include <utility>
+
 #include <QApplication>
 #include <QKeyEvent>
 
@@ -12,17 +14,19 @@
 namespace platform::mfc {
 namespace {
 
-struct LockKey {
+struct SeenLock {
     bool on = false;
     bool down = false;  // a press toggles only the key that was up
 };
 
-struct LockKeys {
-    LockKey caps;
-    LockKey num;
-    LockKey scroll;
+struct Locks {
+    SeenLock caps;
+    SeenLock num;
+    SeenLock scroll;
+    LockReader reader;
+    LockStates shown;  // at the last refresh
 
-    LockKey* find(int virtualKey) noexcept {
+    SeenLock* find(int virtualKey) noexcept {
         switch (virtualKey) {
             case VK_CAPITAL: return &caps;
             case VK_NUMLOCK: return &num;
@@ -32,15 +36,25 @@ struct LockKeys {
     }
 };
 
-LockKeys& lockKeys() {
-    static LockKeys keys;
-    return keys;
+Locks& locks() {
+    static Locks instance;
+    return instance;
+}
+
+void releaseAll() {
+    win32::releaseAllKeys();
+    Locks& l = locks();
+    l.caps.down = l.num.down = l.scroll.down = false;
 }
 
 class KeyFeed final : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type type = event->type();
+        if (type == QEvent::ApplicationDeactivate) {
+            releaseAll();
+            return false;
+        }
         if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !watched->isWidgetType())
             return false;
         // A key event visits each parent on its way up: what it does must not add up.
@@ -50,7 +64,7 @@ public:
             virtualKeyOf(key.key(), (key.modifiers() & Qt::KeypadModifier) != 0);
         if (virtualKey == 0) return false;
         noteMessage();
-        LockKey* lock = lockKeys().find(virtualKey);
+        SeenLock* lock = locks().find(virtualKey);
         if (type == QEvent::KeyPress) {
             win32::pressKey(virtualKey);
             if (lock && !lock->down) lock->on = !lock->on;
@@ -73,9 +87,22 @@ void installKeyFeed() {
     qApp->installEventFilter(feed);
 }
 
+void setLockReader(LockReader reader) { locks().reader = std::move(reader); }
+
+void refreshLockKeys() {
+    Locks& l = locks();
+    if (l.reader && l.reader(l.shown)) return;
+    l.shown = {l.caps.on, l.num.on, l.scroll.on};
+}
+
 bool lockKeyOn(int virtualKey) noexcept {
-    const LockKey* lock = lockKeys().find(virtualKey);
-    return lock && lock->on;
+    const LockStates& shown = locks().shown;
+    switch (virtualKey) {
+        case VK_CAPITAL: return shown.caps;
+        case VK_NUMLOCK: return shown.num;
+        case VK_SCROLL: return shown.scroll;
+        default: return false;
+    }
 }
 
 }  // namespace platform::mfc

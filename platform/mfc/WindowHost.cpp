@@ -2,6 +2,7 @@
 
 #include <unordered_set>
 
+#include <QApplication>
 #include <QEvent>
 #include <QMainWindow>
 #include <QMouseEvent>
@@ -55,6 +56,15 @@ UINT buttonMessage(QEvent::Type type, Qt::MouseButton button, bool doubleClicks)
     }
 }
 
+// Qt hands a release to the widget that took the press; the window takes no capture, so a
+// release counts only where the pointer is over it, on top of every other window there (Qt's
+// xcb platform asks the X server what lies under the pointer).
+bool releasedOver(const QWidget& widget, const QMouseEvent& release) {
+    if (!widget.rect().contains(release.position().toPoint())) return false;
+    const QWidget* under = QApplication::widgetAt(release.globalPosition().toPoint());
+    return under && (under == &widget || widget.isAncestorOf(under));
+}
+
 }  // namespace
 
 // Turns the widget's events into the owner's window messages.
@@ -86,9 +96,13 @@ public:
                 const UINT message = buttonMessage(event->type(), mouse.button(),
                                                    (host_.classStyle() & CS_DBLCLKS) != 0);
                 if (message == 0) return false;
+                if (event->type() == QEvent::MouseButtonRelease &&
+                    !releasedOver(*host_.widget(), mouse))
+                    return false;
                 noteMessage();
                 wnd->SendMessage(message, mouseFlags(mouse), pointParam(mouse));
-                return true;
+                // A widget that paints itself acts on its clicks too: a bar's gripper drags it.
+                return host_.paintsFrames();
             }
             case QEvent::MouseMove: {
                 auto& mouse = *static_cast<QMouseEvent*>(event);
@@ -124,11 +138,12 @@ private:
     void paintFrame() {
         QWidget* widget = host_.widget();
         QPainter painter(widget);
-        if (host_.lastFrame().isNull()) {
+        const QImage frame = host_.lastFrame();
+        if (frame.isNull()) {
             painter.fillRect(widget->rect(), widget->palette().window());
             return;
         }
-        painter.drawImage(widget->rect(), host_.lastFrame());
+        painter.drawImage(widget->rect(), frame);
     }
 
     WindowHost& host_;
@@ -194,19 +209,44 @@ SIZE WindowHost::clientSize() const noexcept {
 void WindowHost::present(const std::uint32_t* pixels, int width, int height,
                          int pitchPixels) noexcept {
     if (!pixels || width <= 0 || height <= 0 || pitchPixels < width) return;
-    if (frame_.width() != width || frame_.height() != height)
-        frame_ = QImage(width, height, QImage::Format_RGB32);
+    kept_.reset();
+    if (copied_.width() != width || copied_.height() != height)
+        copied_ = QImage(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y) {
         const std::uint32_t* source = pixels + static_cast<std::ptrdiff_t>(y) * pitchPixels;
-        auto* target = reinterpret_cast<std::uint32_t*>(frame_.scanLine(y));
+        auto* target = reinterpret_cast<std::uint32_t*>(copied_.scanLine(y));
         // X8R8G8B8 leaves the top byte undefined; Qt's RGB32 wants it opaque.
         for (int x = 0; x < width; ++x) target[x] = source[x] | 0xFF000000u;
     }
+    show({reinterpret_cast<const std::uint32_t*>(copied_.constBits()), width, height,
+          copied_.bytesPerLine() / qsizetype{sizeof(std::uint32_t)}},
+         {});
+}
+
+void WindowHost::presentKept(std::shared_ptr<const std::uint32_t> pixels, int width, int height,
+                             int pitchPixels, const win32::ParallelFor& split) noexcept {
+    if (!pixels || width <= 0 || height <= 0 || pitchPixels < width) return;
+    if (!copied_.isNull()) copied_ = QImage();
+    kept_ = std::move(pixels);
+    keptRows_ = {kept_.get(), width, height, pitchPixels};
+    show(keptRows_, split);
+}
+
+void WindowHost::show(win32::PixelRows<const std::uint32_t> frame,
+                      const win32::ParallelFor& split) {
     ++presents_;
     QWidget* widget = widget_.data();
     if (!widget || !widget->isVisible()) return;
     // Like a windowed Present: into the client area with no paint message, where it can.
-    if (!paintsFrames_ || !blit_.draw(*widget, frame_)) widget->repaint();
+    if (!paintsFrames_ || !blit_.draw(*widget, frame, split)) widget->repaint();
+}
+
+QImage WindowHost::lastFrame() const noexcept {
+    if (!kept_) return copied_;
+    // Read-only over the kept pixels: no copy. RGB32 reads the top byte as opaque.
+    return QImage(reinterpret_cast<const uchar*>(keptRows_.pixels), keptRows_.width,
+                  keptRows_.height, keptRows_.pitch * qsizetype{sizeof(std::uint32_t)},
+                  QImage::Format_RGB32);
 }
 
 Qt::ToolBarArea toolBarAreaOf(DWORD alignStyle) noexcept {

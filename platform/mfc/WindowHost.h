@@ -1,7 +1,7 @@
 // WindowHost.h: the Qt widget behind a CWnd, which is the window's HWND. It turns the widget's
 // events into window messages for its CWnd, keeps the device's last frame and shows it
-// stretched to the client area (drawn straight into the window on Present, painted on
-// expose), and places child windows: a frame's pane becomes the central widget, its bars dock.
+// stretched to the client area (drawn straight into the window on Present, painted from the
+// kept frame on expose), and places child windows: a frame's pane becomes the central widget, its bars dock.
 // The widget goes when the window is destroyed; the host lives as long as its CWnd, so a
 // handle held by the device never dangles.
 #pragma once
@@ -49,10 +49,15 @@ public:
     void releaseWidget() noexcept;
 
     SIZE clientSize() const noexcept override;
+    // Pixels valid only during the call are copied and kept; kept pixels are shown straight
+    // from the caller's memory and held until the next present.
     void present(const std::uint32_t* pixels, int width, int height,
                  int pitchPixels) noexcept override;
-    // The last frame presented, at the device's back-buffer size; null before the first.
-    const QImage& lastFrame() const noexcept { return frame_; }
+    void presentKept(std::shared_ptr<const std::uint32_t> pixels, int width, int height,
+                     int pitchPixels, const win32::ParallelFor& split) noexcept override;
+    // The last frame presented, at the device's back-buffer size, opaque RGB32; null before the
+    // first. It may share the presenter's memory: valid until the next present.
+    QImage lastFrame() const noexcept;
     int presentCount() const noexcept { return presents_; }
 
     // The receiver of the widget's signals: it goes with the host, which cuts them off.
@@ -66,7 +71,11 @@ private:
     std::unique_ptr<QObject> receiver_;
     UINT classStyle_ = 0;
     bool paintsFrames_ = false;
-    QImage frame_;
+    void show(win32::PixelRows<const std::uint32_t> frame, const win32::ParallelFor& split);
+
+    QImage copied_;                        // the last frame, when it came as a passing copy
+    std::shared_ptr<const std::uint32_t> kept_;  // ... or as the presenter's kept pixels
+    win32::PixelRows<const std::uint32_t> keptRows_{nullptr, 0, 0, 0};
     SurfaceBlit blit_;
     int presents_ = 0;
 };

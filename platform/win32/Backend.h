@@ -17,7 +17,8 @@ void setMessageBoxPresenter(MessageBoxPresenter presenter);
 using CursorSource = std::function<POINT()>;
 void setCursorSource(CursorSource source);
 
-// timeGetTime's clock in milliseconds. Default: a monotonic clock.
+// timeGetTime's clock in milliseconds. Default: the milliseconds since the system started, in
+// 32 bits.
 using MillisecondClock = std::function<DWORD()>;
 void setMillisecondClock(MillisecondClock clock);
 

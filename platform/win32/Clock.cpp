@@ -1,5 +1,8 @@
 #include <chrono>
+#include <cstdint>
 #include <utility>
+
+#include <time.h>
 
 #include <mmsystem.h>
 
@@ -40,8 +43,13 @@ void setPerformanceCounter(PerformanceCounter counter, LONGLONG frequency) {
 DWORD timeGetTime() {
     using namespace platform::win32;
     if (clocks().milliseconds) return clocks().milliseconds();
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart()).count();
-    return static_cast<DWORD>(ms);  // wraps modulo 2^32, as the system clock does
+    // Milliseconds since the system started, time asleep included: a reading's float spacing
+    // and the wrap after 2^32 ms follow the system's uptime, not the program's.
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    const auto ms = static_cast<std::uint64_t>(now.tv_sec) * 1000u +
+                    static_cast<std::uint64_t>(now.tv_nsec) / 1'000'000u;
+    return static_cast<DWORD>(ms);  // the low 32 bits
 }
 
 BOOL QueryPerformanceCounter(LARGE_INTEGER* lpPerformanceCount) {

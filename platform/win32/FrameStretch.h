@@ -20,11 +20,17 @@ struct PixelRows {
 
 class FrameStretch {
 public:
+    // The whole target, pixels copied as they are.
     void operator()(PixelRows<const std::uint32_t> source, PixelRows<std::uint32_t> target);
 
-private:
-    void mapColumns(int sourceWidth, int targetWidth);
+    // In parts: prepare() for the widths, then rows() for target rows [first, end); rows() of
+    // separate ranges may run on several threads at once. `opaque` sets each pixel's top byte,
+    // which X8R8G8B8 leaves undefined, for a target that reads it as alpha.
+    void prepare(int sourceWidth, int targetWidth);
+    void rows(PixelRows<const std::uint32_t> source, PixelRows<std::uint32_t> target, int first,
+              int end, bool opaque) const noexcept;
 
+private:
     std::vector<int> columns_;  // the source column of each target column
     int columnsSource_ = 0;     // the source width columns_ was made for
 };

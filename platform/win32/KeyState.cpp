@@ -1,6 +1,5 @@
 #include "win32/KeyState.h"
 
-#include <array>
 #include <utility>
 
 #include <windows.h>
@@ -13,9 +12,12 @@ constexpr SHORT kDownBit = static_cast<SHORT>(0x8000);
 constexpr SHORT kPressedBit = 0x0001;
 
 struct KeyTable {
-    std::array<bool, kKeyCount> down{};
-    std::array<bool, kKeyCount> pressedSinceQuery{};
-    KeyDownSource outsideSource;
+    KeyBits fedDown;
+    KeyBits pressedSinceQuery;
+    KeyMapReader reader;
+    KeyBits keyMap;          // the reader's last read
+    bool keyMapRead = false;  // keyMap holds a read at all
+    bool keyMapFresh = false;  // ... made since the last expiry
 };
 
 KeyTable& keys() {
@@ -25,25 +27,47 @@ KeyTable& keys() {
 
 bool inRange(int virtualKey) { return virtualKey >= 0 && virtualKey < kKeyCount; }
 
+void readKeyMap(KeyTable& table) {
+    table.keyMapFresh = true;
+    KeyBits now;
+    if (!table.reader(now)) return;
+    // A key that went down since the last read was pressed, whichever window had the focus.
+    if (table.keyMapRead) table.pressedSinceQuery |= now & ~table.keyMap;
+    table.keyMap = now;
+    table.keyMapRead = true;
+}
+
 }  // namespace
 
 void pressKey(int virtualKey) noexcept {
     if (!inRange(virtualKey)) return;
-    keys().down[virtualKey] = true;
-    keys().pressedSinceQuery[virtualKey] = true;
+    keys().fedDown.set(virtualKey);
+    keys().pressedSinceQuery.set(virtualKey);
 }
 
 void releaseKey(int virtualKey) noexcept {
     if (!inRange(virtualKey)) return;
-    keys().down[virtualKey] = false;
+    keys().fedDown.reset(virtualKey);
 }
+
+void releaseAllKeys() noexcept { keys().fedDown.reset(); }
 
 void resetKeyState() noexcept {
-    keys().down.fill(false);
-    keys().pressedSinceQuery.fill(false);
+    KeyTable& table = keys();
+    table.fedDown.reset();
+    table.pressedSinceQuery.reset();
+    table.keyMap.reset();
+    table.keyMapRead = table.keyMapFresh = false;
 }
 
-void setKeyDownSource(KeyDownSource source) { keys().outsideSource = std::move(source); }
+void setKeyMapReader(KeyMapReader reader) {
+    KeyTable& table = keys();
+    table.reader = std::move(reader);
+    table.keyMap.reset();
+    table.keyMapRead = table.keyMapFresh = false;
+}
+
+void expireKeyMap() noexcept { keys().keyMapFresh = false; }
 
 }  // namespace platform::win32
 
@@ -51,9 +75,10 @@ SHORT GetAsyncKeyState(int vKey) {
     using namespace platform::win32;
     if (!inRange(vKey)) return 0;
     KeyTable& table = keys();
-    const bool down = table.down[vKey] || (table.outsideSource && table.outsideSource(vKey));
+    if (table.reader && !table.keyMapFresh) readKeyMap(table);
+    const bool down = table.reader ? table.keyMap.test(vKey) : table.fedDown.test(vKey);
     SHORT state = down ? kDownBit : SHORT{0};
-    if (table.pressedSinceQuery[vKey]) state |= kPressedBit;
-    table.pressedSinceQuery[vKey] = false;
+    if (table.pressedSinceQuery.test(vKey)) state |= kPressedBit;
+    table.pressedSinceQuery.reset(vKey);
     return state;
 }

@@ -1,7 +1,9 @@
 // KeyState.h: feeds the key state that GetAsyncKeyState reports. The window feeds presses and
-// releases as they arrive; tests feed them directly.
+// releases as they arrive; tests feed them directly. Where the display can tell which keys are
+// down (X11's key map), a key map reader says so instead, read at most once per frame.
 #pragma once
 
+#include <bitset>
 #include <functional>
 
 namespace platform::win32 {
@@ -9,13 +11,24 @@ namespace platform::win32 {
 // Marks the key down and remembers that it went down since the last query.
 void pressKey(int virtualKey) noexcept;
 void releaseKey(int virtualKey) noexcept;
-// Forgets every key: all up, no press pending.
+// Every key fed as down is up again, as when the program loses the keyboard; presses not yet
+// queried still count once.
+void releaseAllKeys() noexcept;
+// Forgets every key: all up, no press pending, no key map read.
 void resetKeyState() noexcept;
 
-// An outside source of "is the key down now", such as the display server's key map, so that keys
-// act whichever window has the focus. Consulted on each query besides the fed state; an empty
+// One bit per virtual-key code: the key is down.
+using KeyBits = std::bitset<256>;
+
+// Reads the whole keyboard at once, such as the display server's key map, so that keys act
+// whichever window has the focus; false when the read failed (the last read then stands).
+// While one is installed it alone says which keys are down now, and a key that went down
+// between two reads counts as pressed since the last query, as a fed press does. An empty
 // function removes it.
-using KeyDownSource = std::function<bool(int virtualKey)>;
-void setKeyDownSource(KeyDownSource source);
+using KeyMapReader = std::function<bool(KeyBits& down)>;
+void setKeyMapReader(KeyMapReader reader);
+// The key map read so far is stale: the next query reads it afresh. The idle loop calls it
+// before each frame, so a frame reads the key map once however many keys it queries.
+void expireKeyMap() noexcept;
 
 }  // namespace platform::win32

@@ -4,8 +4,23 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include <windows.h>
+
+namespace platform::win32 {
+
+// Work spread over the presenting device's threads: run(pool, count, context, chunk) calls
+// chunk(context, i) once for each i below count, in any order, and returns when all returned.
+struct ParallelFor {
+    using Chunk = void (*)(void* context, unsigned index) noexcept;
+    using Run = void (*)(void* pool, unsigned count, void* context, Chunk chunk) noexcept;
+    Run run = nullptr;  // null: everything on the calling thread
+    void* pool = nullptr;
+    unsigned threads = 1;
+};
+
+}  // namespace platform::win32
 
 struct HWND__ {
     HWND__() = default;
@@ -20,4 +35,14 @@ struct HWND__ {
     // is now. The pixels are only valid during the call.
     virtual void present(const std::uint32_t* pixels, int width, int height,
                          int pitchPixels) noexcept = 0;
+
+    // The same for pixels the window may keep: holding `pixels` keeps them alive, and they stay
+    // as presented until the next present (the device draws its next frame in one go, between
+    // two of the window's events), so the window repaints from them and needs no copy of its
+    // own. `split` spreads the window's copy over the device's threads. By default the pixels
+    // go to present() above.
+    virtual void presentKept(std::shared_ptr<const std::uint32_t> pixels, int width, int height,
+                             int pitchPixels, const platform::win32::ParallelFor&) noexcept {
+        present(pixels.get(), width, height, pitchPixels);
+    }
 };

@@ -6,7 +6,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTest>
+#include <QWindow>
 
 #include "ShellFixture.h"
 #include "resource.h"
@@ -94,6 +97,34 @@ TEST_F(ShellTest, ToolbarStartsAtTheTopAndDocksOnAnySideOrFloats) {
     EXPECT_EQ(window()->toolBarArea(toolBar()), Qt::LeftToolBarArea);
     EXPECT_LT(viewWidget()->width(), width);
     EXPECT_EQ(frame().m_wndView.m_nWidth, viewWidget()->width());
+}
+
+// Pressed on the gripper and carried into the view, the toolbar floats in a window of its
+// own; the frame's accelerators still work while that window is the active one.
+TEST_F(ShellTest, DraggingTheGripperFloatsTheToolbarAndKeepsTheAccelerators) {
+    window()->activateWindow();
+    host.pump();
+    QStyleOptionToolBar handle;
+    handle.initFrom(toolBar());
+    handle.state |= QStyle::State_Horizontal;
+    handle.features = QStyleOptionToolBar::Movable;
+    const QRect handleArea =
+        toolBar()->style()->subElementRect(QStyle::SE_ToolBarHandle, &handle, toolBar());
+    // Through the window, as the display server delivers them, so the press grabs the mouse.
+    QWindow* frameWindow = window()->windowHandle();
+    const QPoint gripper = toolBar()->mapTo(window(), handleArea.center());
+    QTest::mousePress(frameWindow, Qt::LeftButton, Qt::NoModifier, gripper);
+    for (int step = 1; step <= 10; ++step)
+        QTest::mouseMove(frameWindow, gripper + QPoint(30 * step, 20 * step));
+    QTest::mouseRelease(frameWindow, Qt::LeftButton, Qt::NoModifier, gripper + QPoint(300, 200));
+    host.pump();
+    ASSERT_TRUE(toolBar()->isFloating());
+    EXPECT_TRUE(toolBar()->isWindow());
+    toolBar()->activateWindow();
+    host.pump();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(toolBar()));
+    QTest::keyClick(toolBar(), Qt::Key_Escape);
+    EXPECT_EQ(host.mainWindow(), nullptr);
 }
 
 TEST_F(ShellTest, ViewMenuTogglesEachBarWithItsCheckMark) {

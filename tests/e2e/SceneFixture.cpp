@@ -58,7 +58,7 @@ DWORD SceneTest::settle() {
     return reading;
 }
 
-const QImage& SceneTest::picture() const {
+QImage SceneTest::picture() const {
     return platform::mfc::WindowHost::fromHandle(view().m_hWnd)->lastFrame();
 }
 

@@ -47,8 +47,8 @@ protected:
     // is the loop's first call in the process.
     DWORD settle();
 
-    // The last frame presented into the view.
-    const QImage& picture() const;
+    // The last frame presented into the view; valid until the next frame.
+    QImage picture() const;
     // The view transform the device holds.
     D3DXMATRIX deviceView() const;
 

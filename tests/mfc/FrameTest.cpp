@@ -71,6 +71,12 @@ TEST_F(LayerTest, ToolbarCutsItsBitmapIntoButtonImages) {
     const QImage second = buttons[2]->icon().pixmap(QSize(16, 15)).toImage();
     EXPECT_EQ(first.pixel(8, 7), 0xFFFF0000u);
     EXPECT_EQ(second.pixel(8, 7), 0xFF0000FFu);
+    // The standard colours take the buttons' colours of the moment.
+    const QPalette& colours = toolBar->palette();
+    const QPalette::ColorRole kStandard[] = {QPalette::ButtonText, QPalette::Dark,
+                                             QPalette::Button, QPalette::Light};
+    for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(first.pixel(x, 0), colours.color(QPalette::Active, kStandard[x]).rgba()) << x;
     EXPECT_EQ(buttons[0]->toolTip().toStdString(), "Handled");
     host.idle(1);
     EXPECT_TRUE(buttons[0]->isEnabled());

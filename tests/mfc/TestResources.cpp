@@ -46,12 +46,15 @@ constexpr AcceleratorResource kKeys[] = {
 };
 constexpr AcceleratorTableResource kAccelerators[] = {{kFrameId, kKeys}};
 
-// Two 16 x 15 images side by side: red, then blue.
-constexpr std::uint32_t kColours[] = {0xFFFF0000u, 0xFF0000FFu};
+// Two 16 x 15 images side by side: red, then blue; the first row starts with the four
+// standard button colours: black, dark grey, light grey, white.
+constexpr std::uint32_t kColours[] = {0xFFFF0000u, 0xFF0000FFu, 0xFF000000u,
+                                      0xFF808080u, 0xFFC0C0C0u, 0xFFFFFFFFu};
+constexpr std::string_view kTopRow = "#a.Wrrrrrrrrrrrrbbbbbbbbbbbbbbbb";
 constexpr std::string_view kRow = "rrrrrrrrrrrrrrrrbbbbbbbbbbbbbbbb";
-constexpr std::string_view kRows[15] = {kRow, kRow, kRow, kRow, kRow, kRow, kRow, kRow,
-                                        kRow, kRow, kRow, kRow, kRow, kRow, kRow};
-constexpr BitmapResource kBitmaps[] = {{kFrameId, {32, 15, "rb", kColours, kRows}}};
+constexpr std::string_view kRows[15] = {kTopRow, kRow, kRow, kRow, kRow, kRow, kRow, kRow,
+                                        kRow,    kRow, kRow, kRow, kRow, kRow, kRow};
+constexpr BitmapResource kBitmaps[] = {{kFrameId, {32, 15, "rb#a.W", kColours, kRows}}};
 constexpr UINT kButtons[] = {kCmdHandled, ID_SEPARATOR, kCmdOrphan};
 constexpr ToolBarResource kToolBars[] = {{kFrameId, 1, 16, 15, kButtons}};
 

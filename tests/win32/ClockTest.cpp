@@ -1,3 +1,5 @@
+#include <fstream>
+
 #include <gtest/gtest.h>
 
 #include <mmsystem.h>
@@ -15,6 +17,15 @@ TEST(Clocks, RealClocksAreMonotonic) {
     EXPECT_LE(a.QuadPart, b.QuadPart);
     EXPECT_GT(frequency.QuadPart, 0);
     EXPECT_LE(first, timeGetTime());
+}
+
+TEST(Clocks, MillisecondsCountFromTheSystemsStart) {
+    double uptimeSeconds = 0.0;
+    std::ifstream("/proc/uptime") >> uptimeSeconds;
+    ASSERT_GT(uptimeSeconds, 0.0);
+    const auto uptime = static_cast<DWORD>(static_cast<unsigned long long>(uptimeSeconds * 1000.0));
+    // /proc/uptime counts in hundredths; the difference is taken modulo 2^32, as the wrap is.
+    EXPECT_LE(static_cast<DWORD>(timeGetTime() - uptime), DWORD{1000});
 }
 
 TEST(Clocks, InstalledClocksReplaceTheRealOnesUntilRemoved) {

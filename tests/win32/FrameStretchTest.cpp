@@ -1,6 +1,7 @@
 // Stretching a frame to a window's size: each target pixel takes the source pixel under its
 // centre, rows and columns alike, whatever the pitches.
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -65,6 +66,25 @@ TEST(FrameStretch, FollowsAChangeOfSourceWidth) {
     const std::vector<std::uint32_t> narrow = numbered(3, 1, 3);
     stretch({narrow.data(), 3, 1, 3}, {target.data(), 2, 1, 2});
     EXPECT_EQ((std::vector<std::uint32_t>{0, 2}), target);
+}
+
+// Threads copy separate row ranges: the parts make the whole, rows repeated across a part's
+// first row included, and an opaque copy differs only in the top byte.
+TEST(FrameStretch, RowsInPartsMakeTheWholeFrame) {
+    const std::vector<std::uint32_t> source = numbered(3, 2, 3);
+    for (const int targetWidth : {3, 5}) {
+        SCOPED_TRACE(targetWidth);
+        std::vector<std::uint32_t> whole(static_cast<std::size_t>(targetWidth) * 5);
+        std::vector<std::uint32_t> parts(whole.size());
+        FrameStretch stretch;
+        stretch({source.data(), 3, 2, 3}, {whole.data(), targetWidth, 5, targetWidth});
+        stretch.prepare(3, targetWidth);
+        for (const auto& [first, end] : {std::pair{0, 1}, std::pair{1, 4}, std::pair{4, 5}})
+            stretch.rows({source.data(), 3, 2, 3}, {parts.data(), targetWidth, 5, targetWidth},
+                         first, end, true);
+        for (std::size_t i = 0; i < whole.size(); ++i)
+            EXPECT_EQ(whole[i] | 0xFF000000u, parts[i]) << i;
+    }
 }
 
 }  // namespace

@@ -40,13 +40,67 @@ TEST(GetAsyncKeyState, QueryClearsOnlyThePressedBitOfThatKey) {
     EXPECT_EQ(0x0000, static_cast<uint16_t>(GetAsyncKeyState('S')));
 }
 
-TEST(GetAsyncKeyState, OutsideSourceCountsAsDown) {
+// A key map reader that the test sets key by key and that counts its reads.
+class KeyMapFixture {
+public:
+    KeyMapFixture() {
+        platform::win32::setKeyMapReader([this](platform::win32::KeyBits& down) {
+            ++reads;
+            down = map;
+            return readable;
+        });
+    }
+    ~KeyMapFixture() { platform::win32::setKeyMapReader({}); }
+    platform::win32::KeyBits map;
+    bool readable = true;
+    int reads = 0;
+};
+
+TEST(GetAsyncKeyState, KeyMapIsTheTruthForDownAndIsReadOncePerFrame) {
     KeyboardFixture keys;
-    platform::win32::setKeyDownSource([](int vk) { return vk == 'E'; });
-    EXPECT_EQ(0x8000, static_cast<uint16_t>(GetAsyncKeyState('E')));
+    KeyMapFixture keyMap;
+    keyMap.map.set('E');
+    keys.feed({Down('Q')});  // a release that went to another window never comes
+    EXPECT_EQ(0x8000, static_cast<uint16_t>(GetAsyncKeyState('E')));  // held from the start
+    EXPECT_EQ(0x0001, static_cast<uint16_t>(GetAsyncKeyState('Q')));  // its press still counts
     EXPECT_EQ(0x0000, static_cast<uint16_t>(GetAsyncKeyState('Q')));
-    platform::win32::setKeyDownSource({});
+    EXPECT_EQ(1, keyMap.reads) << "one read for the whole frame";
+
+    keyMap.map.reset('E');
+    EXPECT_EQ(0x8000, static_cast<uint16_t>(GetAsyncKeyState('E'))) << "until the frame ends";
+    platform::win32::expireKeyMap();
     EXPECT_EQ(0x0000, static_cast<uint16_t>(GetAsyncKeyState('E')));
+    EXPECT_EQ(2, keyMap.reads);
+}
+
+TEST(GetAsyncKeyState, KeyMapTransitionsCountAsPressesOfEachKey) {
+    KeyboardFixture keys;
+    KeyMapFixture keyMap;
+    GetAsyncKeyState('W');  // the first read: nothing down
+    keyMap.map.set('W');
+    keyMap.map.set('S');
+    platform::win32::expireKeyMap();
+    EXPECT_EQ(0x8001, static_cast<uint16_t>(GetAsyncKeyState('W')));  // went down in another window
+    keyMap.map.reset('S');
+    platform::win32::expireKeyMap();
+    EXPECT_EQ(0x8000, static_cast<uint16_t>(GetAsyncKeyState('W')));
+    EXPECT_EQ(0x0001, static_cast<uint16_t>(GetAsyncKeyState('S')))
+        << "down at one read, up at the next, queried only now: pressed once";
+    EXPECT_EQ(0x0000, static_cast<uint16_t>(GetAsyncKeyState('S')));
+
+    keyMap.readable = false;
+    keyMap.map.reset();
+    platform::win32::expireKeyMap();
+    EXPECT_EQ(0x8000, static_cast<uint16_t>(GetAsyncKeyState('W'))) << "a failed read keeps the last";
+}
+
+TEST(GetAsyncKeyState, ReleaseAllKeysKeepsPressesNotYetQueried) {
+    KeyboardFixture keys;
+    keys.feed({Down('W'), Down('A')});
+    EXPECT_EQ(0x8001, static_cast<uint16_t>(GetAsyncKeyState('W')));
+    platform::win32::releaseAllKeys();
+    EXPECT_EQ(0x0000, static_cast<uint16_t>(GetAsyncKeyState('W')));
+    EXPECT_EQ(0x0001, static_cast<uint16_t>(GetAsyncKeyState('A')));
 }
 
 TEST(GetAsyncKeyState, OutOfRangeCodesAreNeverHeld) {

@@ -1,0 +1,106 @@
+#include "X11AppTest.h"
+
+#include <chrono>
+#include <thread>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QWindow>
+
+#include <X11/keysym.h>
+
+#include "mfc/WindowHost.h"
+#include "win32/Backend.h"
+
+namespace test::x11 {
+namespace {
+
+// Readings stay clear of 0 and below 2^24 ms, where the loop's float holds each millisecond, and
+// grow across the hosts of one process: the loop keeps its last poll's time in a static.
+DWORD g_nextReading = 1'000'000;
+
+}  // namespace
+
+void X11AppTest::SetUp() {
+    XServer* server = XServer::get();
+    if (!server) GTEST_SKIP() << "no X server: " << XServer::failure();
+    if (wantsWindowManager() && !server->startWindowManager())
+        GTEST_SKIP() << "no window manager: " << XServer::failure();
+    client_ = std::make_unique<XClient>();
+    ASSERT_TRUE(client_->ok()) << client_->error();
+    client_->clearLocks();
+    beforeStart();
+
+    clock = g_nextReading;
+    platform::win32::setMillisecondClock([this] { return clock; });
+    host_.emplace();
+    ASSERT_TRUE(host_->started());
+    ASSERT_NE(nullptr, QGuiApplication::platformName() == "xcb" ? appDisplay() : nullptr)
+        << "Qt is not on the xcb platform";
+    QWidget* top = frameWidget();
+    ASSERT_TRUE(waitFor([&] { return top->windowHandle() && top->windowHandle()->isExposed(); }))
+        << "the frame window was never exposed";
+    ASSERT_TRUE(focusProgram()) << "the view never got the keyboard focus";
+    step();
+}
+
+void X11AppTest::TearDown() {
+    if (host_) {
+        // The server's keys stay as the test left them: let none stay down for the next test.
+        for (KeySym key : {XK_w, XK_s, XK_a, XK_d, XK_q, XK_e, XK_1, XK_o, XK_k, XK_p})
+            if (client_ && client_->keyDown(key)) client_->release(key);
+        settle();
+        host_.reset();
+    }
+    g_nextReading = clock + 1000;
+    platform::win32::setMillisecondClock({});
+    client_.reset();
+}
+
+QWidget* X11AppTest::frameWidget() const { return platform::mfc::widgetOf(&frame()); }
+
+QWidget* X11AppTest::viewWidget() const { return platform::mfc::widgetOf(&view()); }
+
+Display* X11AppTest::appDisplay() const {
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->display() : nullptr;
+}
+
+QPoint X11AppTest::viewPoint(QPoint offset) const {
+    const QWidget* widget = viewWidget();
+    return widget->mapToGlobal(widget->rect().center() + offset);
+}
+
+void X11AppTest::step(int count) {
+    for (int i = 0; i < count; ++i) {
+        host_->pump();
+        clock += kPollGap;
+        host_->idle(1);
+    }
+}
+
+bool X11AppTest::waitFor(const std::function<bool()>& condition, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        host_->pump();
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+bool X11AppTest::focusProgram() {
+    // The test's client sets the focus: the server ignores the program's own request when it
+    // carries a time before the test's last focus change.
+    client_->focus(frameWidget()->winId());
+    return waitFor([&] { return QApplication::focusWidget() == viewWidget(); });
+}
+
+void X11AppTest::settle() {
+    client_->sync();
+    // The program's round trip makes the server send it all it has queued for it first.
+    XClient::sync(appDisplay());
+    host_->pump();
+}
+
+}  // namespace test::x11

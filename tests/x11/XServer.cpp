@@ -1,0 +1,138 @@
+#include "XServer.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <thread>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+namespace test::x11 {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto kStartTimeout = std::chrono::seconds(10);
+
+std::string& failureText() {
+    static std::string text;
+    return text;
+}
+
+// Runs argv in a child that dies with this process; output other than `keepFd` goes nowhere.
+int spawn(const char* const* argv, int keepFd) {
+    const pid_t pid = fork();
+    if (pid != 0) return pid;
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    const int null = open("/dev/null", O_RDWR);
+    dup2(null, STDIN_FILENO);
+    dup2(null, STDOUT_FILENO);
+    dup2(null, STDERR_FILENO);
+    for (int fd = 3; fd < 256; ++fd)
+        if (fd != keepFd) close(fd);
+    execvp(argv[0], const_cast<char* const*>(argv));
+    _exit(127);
+}
+
+void stop(int pid) {
+    if (pid <= 0) return;
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+}
+
+bool exited(int pid) { return waitpid(pid, nullptr, WNOHANG) == pid; }
+
+// The root window names a window manager's check window once the manager runs.
+bool windowManagerRunning(Display* display) {
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    const int status = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
+                                          XA_WINDOW, &type, &format, &count, &after, &data);
+    const bool running = status == Success && data && count == 1;
+    if (data) XFree(data);
+    return running;
+}
+
+}  // namespace
+
+XServer* XServer::get() {
+    static XServer* const server = [] {
+        auto s = std::unique_ptr<XServer>(new XServer);
+        return s->start() ? s.release() : nullptr;
+    }();
+    return server;
+}
+
+const std::string& XServer::failure() { return failureText(); }
+
+bool XServer::start() {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) {
+        failureText() = "no pipe for Xvfb's display number";
+        return false;
+    }
+    const std::string fd = std::to_string(pipeFds[1]);
+    // The screen is large enough for a 1920x1080 client area with its frame and bars.
+    const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "2560x1600x24",
+                          "-nolisten", "tcp", "-noreset", nullptr};
+    server_ = spawn(argv, pipeFds[1]);
+    close(pipeFds[1]);
+    std::string number;
+    pollfd wait{pipeFds[0], POLLIN, 0};
+    const auto deadline = Clock::now() + kStartTimeout;
+    while (Clock::now() < deadline && number.find('\n') == std::string::npos) {
+        if (poll(&wait, 1, 100) <= 0) continue;
+        char buffer[16];
+        const ssize_t got = read(pipeFds[0], buffer, sizeof buffer);
+        if (got <= 0) break;
+        number.append(buffer, static_cast<std::size_t>(got));
+    }
+    close(pipeFds[0]);
+    if (server_ < 0 || number.find('\n') == std::string::npos) {
+        failureText() = "Xvfb did not start (is the xvfb package installed?)";
+        stop(server_);
+        server_ = 0;
+        return false;
+    }
+    display_ = std::to_string(std::atoi(number.c_str()));
+    display_.insert(0, 1, ':');
+    setenv("DISPLAY", display_.c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    unsetenv("WAYLAND_DISPLAY");
+    return true;
+}
+
+bool XServer::startWindowManager() {
+    if (windowManager_ > 0) return true;
+    Display* display = XOpenDisplay(display_.c_str());
+    if (!display) {
+        failureText() = "cannot connect to Xvfb on " + display_;
+        return false;
+    }
+    const char* argv[] = {"openbox", "--sm-disable", nullptr};
+    windowManager_ = spawn(argv, -1);
+    const auto deadline = Clock::now() + kStartTimeout;
+    bool running = false;
+    while (windowManager_ > 0 && !exited(windowManager_) && Clock::now() < deadline &&
+           !(running = windowManagerRunning(display)))
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    XCloseDisplay(display);
+    if (!running) {
+        failureText() = "openbox did not start (is the openbox package installed?)";
+        stop(windowManager_);
+        windowManager_ = 0;
+    }
+    return running;
+}
+
+}  // namespace test::x11
