@@ -1,10 +1,13 @@
 #include "Terrain.h"
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <new>
+#include <string>
 
 #include <windows.h>
 
@@ -31,19 +34,58 @@ std::int32_t ReadInt32LE(const unsigned char* bytes) {
     return static_cast<std::int32_t>(value);
 }
 
-// Why no ground can be made of a cols x rows grid, or null when one can. Below two vertices a
-// way there is no cell, and u or v would divide by zero.
-const char* GridRefusal(std::int32_t cols, std::int32_t rows) {
-    if (cols < 2) return "its width is below 2";
-    if (rows < 2) return "its height is below 2 (a top-down bitmap's is negative)";
-    if (std::int64_t{cols} * rows >= kMaxVertices) return "it has 2^27 vertices or more";
-    return nullptr;
+// Why no ground of cols x rows vertices can be made and drawn in one call on a device with these
+// limits, or "" when it can. Below two vertices a way there is no cell, and u or v would divide
+// by zero. Past the device's limits the draw would fail every frame, and the ground's memory
+// (some 200 bytes a vertex with the device's copies) would have been spent for nothing.
+std::string GridRefusal(std::int32_t cols, std::int32_t rows, const D3DCAPS9& caps) {
+    char reason[200];
+    const auto vertices = static_cast<std::uint64_t>(std::int64_t{cols} * rows);
+    if (cols < 2) {
+        std::snprintf(reason, sizeof reason, "its header's width is %d, below the 2 a ground needs",
+                      cols);
+    } else if (rows < 2) {
+        std::snprintf(reason, sizeof reason,
+                      "its header's height is %d, below the 2 a ground needs (a top-down "
+                      "bitmap's is negative)",
+                      rows);
+    } else if (const std::uint64_t triangles = std::uint64_t{2} * (cols - 1) * (rows - 1);
+               triangles > caps.MaxPrimitiveCount) {
+        std::snprintf(reason, sizeof reason,
+                      "its header's width %d and height %d make %llu triangles, more than the "
+                      "%lu the device draws in one call",
+                      cols, rows, static_cast<unsigned long long>(triangles),
+                      static_cast<unsigned long>(caps.MaxPrimitiveCount));
+    } else if (vertices - 1 > caps.MaxVertexIndex) {
+        std::snprintf(reason, sizeof reason,
+                      "its header's width %d and height %d make %llu vertices, more than the "
+                      "%llu the device indexes in one call",
+                      cols, rows, static_cast<unsigned long long>(vertices),
+                      static_cast<unsigned long long>(caps.MaxVertexIndex) + 1);
+    } else if (vertices >= static_cast<std::uint64_t>(kMaxVertices)) {
+        std::snprintf(reason, sizeof reason,
+                      "its header's width %d and height %d make %llu vertices, 2^27 or more, too "
+                      "many for 32-bit buffer lengths",
+                      cols, rows, static_cast<unsigned long long>(vertices));
+    } else {
+        return "";
+    }
+    return reason;
 }
 
-HRESULT RefuseMap(const char* mapFile, const char* reason) {
+HRESULT RefuseMap(const char* mapFile, const std::string& reason) {
     std::fprintf(stderr, "Orvek: no ground can be made from the map \"%s\": %s\n", mapFile,
-                 reason);
+                 reason.c_str());
     return E_FAIL;
+}
+
+// The program reads its files from its working directory: started elsewhere, this line says
+// why the ground is missing where the message box says only "Cannot found", or cannot be seen.
+void ReportUnopenedMap(const char* mapFile, int error) {
+    std::error_code ignored;
+    const std::string directory = std::filesystem::current_path(ignored).string();
+    std::fprintf(stderr, "Orvek: cannot open the map \"%s\" (working directory %s): %s\n", mapFile,
+                 directory.c_str(), std::strerror(error));
 }
 
 template <typename T>
@@ -85,17 +127,28 @@ HRESULT CTerrain::Create(IDirect3DDevice9* pd3dDevice, const D3DXVECTOR3* pvScal
 HRESULT CTerrain::LoadMap(const char* mapFile) {
     std::FILE* file = std::fopen(mapFile, "rb");
     if (!file) {
+        ReportUnopenedMap(mapFile, errno);
         MessageBoxA(nullptr, "Error", "Cannot found", MB_OK);
         return E_FAIL;
     }
     unsigned char header[kMapHeaderBytes];
     const std::size_t read = std::fread(header, 1, sizeof header, file);
+    const int readError = std::ferror(file) ? errno : 0;
     std::fclose(file);
-    if (read < sizeof header) return RefuseMap(mapFile, "it is shorter than its 54 bytes of headers");
+    if (readError != 0)
+        return RefuseMap(mapFile, std::string("it cannot be read: ") + std::strerror(readError));
+    if (read < sizeof header) {
+        return RefuseMap(mapFile, "it holds " + std::to_string(read) +
+                                      " bytes, fewer than the 54 of its headers");
+    }
 
     const std::int32_t cols = ReadInt32LE(header + kWidthOffset);
     const std::int32_t rows = ReadInt32LE(header + kHeightOffset);
-    if (const char* reason = GridRefusal(cols, rows)) return RefuseMap(mapFile, reason);
+    D3DCAPS9 caps{};
+    if (FAILED(m_pd3dDevice->GetDeviceCaps(&caps)))
+        return RefuseMap(mapFile, "the device's limits cannot be read");
+    if (const std::string reason = GridRefusal(cols, rows, caps); !reason.empty())
+        return RefuseMap(mapFile, reason);
 
     const auto count = static_cast<std::size_t>(cols) * static_cast<std::size_t>(rows);
     try {
@@ -134,7 +187,8 @@ HRESULT CTerrain::LoadTextures(const char* const textureFiles[kTextures]) {
 }
 
 HRESULT CTerrain::CreateBuffers() {
-    // LoadMap keeps the vertex count below 2^27, so both byte lengths fit in 32 bits.
+    // LoadMap keeps the grid within the device's limits and below 2^27 vertices, so both byte
+    // lengths fit in 32 bits and the whole ground is one draw.
     const UINT vertices = static_cast<UINT>(m_nCols) * static_cast<UINT>(m_nRows);
     const UINT triangles = static_cast<UINT>(m_nCols - 1) * static_cast<UINT>(m_nRows - 1) * 2;
     const UINT vertexBytes = vertices * sizeof(TerrainVertex);

@@ -29,9 +29,12 @@ public:
     // buffers that cannot be made or filled. A texture that cannot be read leaves its slot null.
     HRESULT Create(IDirect3DDevice9* pd3dDevice, const D3DXVECTOR3* pvScale, const char* mapFile,
                    const char* const textureFiles[kTextures]);
-    // Reads only the bitmap headers' width and height. A missing file shows "Error" /
-    // "Cannot found"; a short file, a width or height below 2 (a top-down bitmap's height is
-    // negative) or 2^27 vertices or more is refused with one line on standard error. Both fail.
+    // Reads only the bitmap headers' width and height. A file that cannot be opened prints one
+    // line naming it and the working directory, then shows "Error" / "Cannot found". A file
+    // that cannot be read or is short, a width or height below 2 (a top-down bitmap's height is
+    // negative), or a grid past the device's limits for one draw (its primitive count and
+    // largest vertex index) or of 2^27 vertices or more is refused with one line on standard
+    // error naming the file and the reason. All of these fail before any memory is taken.
     HRESULT LoadMap(const char* mapFile);
     // An empty name loads nothing.
     HRESULT LoadTextures(const char* const textureFiles[kTextures]);

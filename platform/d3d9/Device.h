@@ -38,6 +38,11 @@ public:
     HRESULT GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUFFER_TYPE Type,
                           IDirect3DSurface9** ppBackBuffer) noexcept override;
 
+    // What a Direct3D 9 device of the common kind reports: more in one draw is refused.
+    static constexpr DWORD kMaxPrimitiveCount = 0xFFFFF;
+    static constexpr DWORD kMaxVertexIndex = 0xFFFFFF;
+    HRESULT GetDeviceCaps(D3DCAPS9* pCaps) noexcept override;
+
     HRESULT Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z,
                   DWORD Stencil) noexcept override;
     HRESULT BeginScene() noexcept override;

@@ -200,7 +200,8 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex,
     std::uint64_t available;
     if (HRESULT hr = streamVertices(layout, first, available); FAILED(hr)) return hr;
     const std::uint64_t count = cornersRead(PrimitiveType, PrimitiveCount);
-    if (count == 0 || PrimitiveCount == 0 || StartVertex + count > available) {
+    if (count == 0 || PrimitiveCount == 0 || PrimitiveCount > kMaxPrimitiveCount ||
+        StartVertex + count > available) {
         return D3DERR_INVALIDCALL;
     }
     try {
@@ -228,8 +229,9 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVer
     // The vertex stage transforms [MinVertexIndex, MinVertexIndex + NumVertices) from the base;
     // that range must lie in the buffer and every index inside it.
     const std::int64_t firstVertex = std::int64_t{BaseVertexIndex} + MinVertexIndex;
-    if (count == 0 || PrimitiveCount == 0 || NumVertices == 0 || firstVertex < 0 ||
-        static_cast<std::uint64_t>(firstVertex) + NumVertices > available ||
+    if (count == 0 || PrimitiveCount == 0 || PrimitiveCount > kMaxPrimitiveCount ||
+        NumVertices == 0 || std::uint64_t{MinVertexIndex} + NumVertices - 1 > kMaxVertexIndex ||
+        firstVertex < 0 || static_cast<std::uint64_t>(firstVertex) + NumVertices > available ||
         (std::uint64_t{StartIndex} + count) * indexSize > storage.size()) {
         return D3DERR_INVALIDCALL;
     }

@@ -49,6 +49,12 @@ HRESULT Device::SetViewport(const D3DVIEWPORT9* pViewport) noexcept {
     return D3D_OK;
 }
 
+HRESULT Device::GetDeviceCaps(D3DCAPS9* pCaps) noexcept {
+    if (!pCaps) return D3DERR_INVALIDCALL;
+    *pCaps = D3DCAPS9{kMaxPrimitiveCount, kMaxVertexIndex};
+    return D3D_OK;
+}
+
 HRESULT Device::GetViewport(D3DVIEWPORT9* pViewport) noexcept {
     if (!pViewport) return D3DERR_INVALIDCALL;
     *pViewport = viewport_;

@@ -14,6 +14,11 @@ namespace {
 
 // A progressive file can repeat scans without end, each one a pass over the whole picture.
 constexpr int kMaxScans = 256;
+// libjpeg's own memory for one file. A progressive or multi-scan file keeps every coefficient of
+// the picture, two bytes a sample, sized from the header alone before any scan is read: this
+// holds a 4:2:0 colour picture of the largest accepted size (three bytes a pixel) and refuses
+// more, since libjpeg has no backing store to fall back on and gives up.
+constexpr long kMaxWorkingBytes = static_cast<long>(kMaxImagePixels * 4);
 
 struct ErrorState {
     jpeg_error_mgr manager;  // first: libjpeg hands back a pointer to it as cinfo->err
@@ -65,6 +70,7 @@ public:
 bool readHeader(Decompressor& d, std::span<const std::uint8_t> file) {
     return d.guarded([&] {
         jpeg_create_decompress(&d.info);
+        d.info.mem->max_memory_to_use = kMaxWorkingBytes;
         d.info.progress = &d.progress;
         jpeg_mem_src(&d.info, file.data(), static_cast<unsigned long>(file.size()));
         if (jpeg_read_header(&d.info, TRUE) != JPEG_HEADER_OK) return false;
@@ -103,10 +109,12 @@ std::optional<Image> decodeJpeg(std::span<const std::uint8_t> file) {
     if (!hasJpegSignature(file)) return std::nullopt;
     Decompressor d;
     if (!readHeader(d, file)) return std::nullopt;
-    // Checked before jpeg_start_decompress, which sizes libjpeg's own buffers from the header.
+    // Checked before jpeg_start_decompress, which sizes libjpeg's own buffers from the header
+    // (and reads a progressive file whole); the picture is allocated only once that succeeded.
+    if (!isAcceptableSize(d.info.image_width, d.info.image_height)) return std::nullopt;
+    if (!d.guarded([&] { return jpeg_start_decompress(&d.info) == TRUE; })) return std::nullopt;
     auto image = allocateImage(d.info.image_width, d.info.image_height, false);
     if (!image) return std::nullopt;
-    if (!d.guarded([&] { return jpeg_start_decompress(&d.info) == TRUE; })) return std::nullopt;
     if (d.info.output_width != image->width || d.info.output_height != image->height)
         return std::nullopt;
 

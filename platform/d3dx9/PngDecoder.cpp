@@ -17,8 +17,12 @@ namespace {
 static_assert(std::endian::native == std::endian::little);
 
 constexpr std::size_t kSignatureSize = 8;
-// Text and profile chunks are the only ones libpng buffers whole; none of ours needs more.
+// Text, palette-suggestion and profile chunks are the only ones libpng buffers whole. We use
+// none of them: they are skipped without being buffered, and the cap stays as a second guard.
 constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
+constexpr png_byte kIgnoredChunks[] = {'i', 'C', 'C', 'P', '\0', 'i', 'T', 'X', 't', '\0',
+                                       's', 'P', 'L', 'T', '\0', 't', 'E', 'X', 't', '\0',
+                                       'z', 'T', 'X', 't', '\0'};
 
 struct Source {
     std::span<const std::uint8_t> bytes;
@@ -63,6 +67,11 @@ public:
             png_set_read_fn(png_, &source_, readFromSource);
             png_set_user_limits(png_, kMaxImageSide, kMaxImageSide);
             png_set_chunk_malloc_max(png_, kMaxChunkBytes);
+            // libpng reports a chunk past its limits as a benign error, by default only a
+            // warning, and then allocates the whole declared length anyway: make it fatal.
+            png_set_benign_errors(png_, 0);
+            png_set_keep_unknown_chunks(png_, PNG_HANDLE_CHUNK_NEVER, kIgnoredChunks,
+                                        sizeof kIgnoredChunks / 5);
             png_read_info(png_, info_);
             header.width = png_get_image_width(png_, info_);
             header.height = png_get_image_height(png_, info_);

@@ -80,9 +80,7 @@ HRESULT fillLevels(IDirect3DTexture9& texture, const Image& top) {
 HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice9* pDevice, LPCSTR pSrcFile,
                                    IDirect3DTexture9** ppTexture) {
     using namespace platform::d3dx9;
-    if (!ppTexture) return D3DERR_INVALIDCALL;
-    *ppTexture = nullptr;
-    if (!pDevice || !pSrcFile) return D3DERR_INVALIDCALL;
+    if (!ppTexture || !pDevice || !pSrcFile) return D3DERR_INVALIDCALL;
     if (*pSrcFile == '\0') return E_FAIL;
     try {
         const auto file = readFile(pSrcFile);

@@ -117,6 +117,9 @@ struct IDirect3DDevice9 : IUnknown {
     virtual HRESULT GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUFFER_TYPE Type,
                                   IDirect3DSurface9** ppBackBuffer) noexcept = 0;
 
+    // Limits: a draw past them fails with D3DERR_INVALIDCALL.
+    virtual HRESULT GetDeviceCaps(D3DCAPS9* pCaps) noexcept = 0;
+
     // Frames.
     virtual HRESULT Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color,
                           float Z, DWORD Stencil) noexcept = 0;

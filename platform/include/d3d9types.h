@@ -118,6 +118,12 @@ enum D3DDEVTYPE : DWORD {
     D3DDEVTYPE_SW = 3,
 };
 
+// The device limits this program reads; the rest of Direct3D 9's capability record is left out.
+struct D3DCAPS9 {
+    DWORD MaxPrimitiveCount;  // triangles one draw call may ask for
+    DWORD MaxVertexIndex;     // the largest vertex index an indexed draw may reach
+};
+
 enum D3DSWAPEFFECT : DWORD {
     D3DSWAPEFFECT_DISCARD = 1,
     D3DSWAPEFFECT_FLIP = 2,

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "DecoderTesting.h"
+#include "PeakMemory.h"
 #include "TestFiles.h"
 #include "d3dx9/JpegDecoder.h"
 
@@ -126,6 +127,37 @@ TEST(JpegDecoder, RefusesBadFrameSizes) {
         file[frame + 7] = static_cast<std::uint8_t>(c.width >> 8);
         file[frame + 8] = static_cast<std::uint8_t>(c.width);
         EXPECT_EQ("no image", describe(decodeJpeg(file)));
+    }
+}
+
+// A progressive file keeps every coefficient, sized from the frame header before any scan is
+// read: a few hundred bytes claiming 4096 x 4096 without chroma subsampling would ask for 96 MiB
+// of coefficients and then 64 MiB of pixels. Within the budget the missing scans refuse it.
+TEST(JpegDecoder, RefusesAProgressiveFileThatClaimsMoreThanItHoldsWithinABoundedPeak) {
+    struct Case {
+        int line;
+        std::uint16_t side;
+        std::size_t peakMiB;
+    };
+    const Case kCases[] = {
+        {__LINE__, 4096, 4},   // past libjpeg's budget: refused before the coefficients
+        {__LINE__, 2048, 28},  // within it: 24 MiB of coefficients, refused at the end of data
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.line);
+        Bytes file = validFile(kValidCases[1]);
+        std::size_t frame = 2;
+        while (frame + 9 < file.size() && !(file[frame] == 0xFF && file[frame + 1] == 0xC2))
+            ++frame;
+        ASSERT_LT(frame + 9, file.size());
+        for (std::size_t field : {frame + 5, frame + 7}) {
+            file[field] = static_cast<std::uint8_t>(c.side >> 8);
+            file[field + 1] = static_cast<std::uint8_t>(c.side);
+        }
+        std::string decoded;
+        EXPECT_LT(test::PeakGrowthBytes([&] { decoded = describe(decodeJpeg(file)); }),
+                  c.peakMiB * test::kMiB);
+        EXPECT_EQ("no image", decoded);
     }
 }
 

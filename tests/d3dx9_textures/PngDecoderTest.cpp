@@ -1,7 +1,10 @@
+#include <string_view>
+
 #include <gtest/gtest.h>
 #include <png.h>
 
 #include "DecoderTesting.h"
+#include "PeakMemory.h"
 #include "TestFiles.h"
 #include "d3dx9/PngDecoder.h"
 
@@ -180,6 +183,55 @@ TEST(PngDecoder, RefusesBadHeaders) {
         else
             file[kIhdrType + 4 + 13] ^= 0x01;  // the CRC's first byte
         EXPECT_EQ("no image", describe(decodePng(file)));
+    }
+}
+
+// libpng would take (and zero) the whole declared length of a text or profile chunk before
+// finding the data missing: 2 GiB for a 52-byte file.
+TEST(PngDecoder, RefusesAChunkThatClaimsMoreThanTheFileHoldsWithinABoundedPeak) {
+    const Bytes keyword = {'C', 'o', 'm', 'm', 'e', 'n', 't', 0};
+    Bytes text = keyword;
+    text.insert(text.end(), {'a', 'b', 'c'});
+    Bytes compressed = keyword;
+    compressed.insert(compressed.end(), {0, 0x78, 0x9C});
+    struct Case {
+        int line;
+        std::string_view type;
+        std::uint32_t length;
+        Bytes data;
+    };
+    const Case kCases[] = {
+        {__LINE__, "tEXt", 0x7FFFFFFF, text},  // 52 bytes in all
+        {__LINE__, "zTXt", 0x7FFFFFFF, compressed},
+        {__LINE__, "iTXt", 0x7FFFFFFF, text},
+        {__LINE__, "iCCP", 0x7FFFFFFF, compressed},
+        {__LINE__, "sPLT", 0x7FFFFFFF, text},
+        {__LINE__, "prVt", 0x7FFFFFFF, text},  // a private chunk libpng does not know
+        {__LINE__, "IDAT", 0x7FFFFFFF, {0x78, 0x9C}},
+        {__LINE__, "tEXt", 0x7FFFFF, text},    // within libpng's chunk cap
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.line);
+        const Bytes file = test::pngWithClaimingChunk(c.type, c.length, c.data);
+        std::string decoded;
+        EXPECT_LT(test::PeakGrowthBytes([&] { decoded = describe(decodePng(file)); }),
+                  4 * test::kMiB);
+        EXPECT_EQ("no image", decoded);
+    }
+    EXPECT_EQ(52u, test::pngWithClaimingChunk("tEXt", 0x7FFFFFFF, text).size());
+}
+
+// Text and profile chunks are skipped unread, so even a malformed one costs the picture nothing.
+TEST(PngDecoder, DecodesAFileWithTextAndProfileChunksWhole) {
+    for (const Bytes& data : {Bytes{'T', 'i', 't', 'l', 'e', 0, 'x'}, Bytes{'n', 'o', 'n', 'u', 'l'}}) {
+        Bytes file = writePng(png(PNG_COLOR_TYPE_RGB, 8, kRgbRows));
+        for (std::string_view type : {"tEXt", "zTXt", "iCCP"}) {
+            Bytes chunk = test::pngChunkStart(type, static_cast<std::uint32_t>(data.size()), data);
+            chunk.resize(chunk.size() + 4);
+            file.insert(file.begin() + test::kPngAfterHeader, chunk.begin(), chunk.end());
+            test::fixPngCrc(file, test::kPngAfterHeader + 4);
+        }
+        EXPECT_EQ(describe(3, 2, false, kPicture), describe(decodePng(file)));
     }
 }
 

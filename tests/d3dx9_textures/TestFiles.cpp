@@ -115,6 +115,24 @@ Bytes writePng(const PngFile& file) {
     return out;
 }
 
+Bytes pngChunkStart(std::string_view type, std::uint32_t length, const Bytes& data) {
+    Bytes chunk;
+    for (int i = 0; i < 4; ++i) chunk.push_back(static_cast<std::uint8_t>(length >> (24 - 8 * i)));
+    for (char letter : type) chunk.push_back(static_cast<std::uint8_t>(letter));
+    chunk.insert(chunk.end(), data.begin(), data.end());
+    return chunk;
+}
+
+Bytes pngWithClaimingChunk(std::string_view type, std::uint32_t length, const Bytes& data) {
+    PngFile png;
+    png.rows = {Bytes(9, 0x80), Bytes(9, 0x40)};
+    Bytes file = writePng(png);
+    file.resize(kPngAfterHeader);
+    const Bytes chunk = pngChunkStart(type, length, data);
+    file.insert(file.end(), chunk.begin(), chunk.end());
+    return file;
+}
+
 void fixPngCrc(Bytes& file, std::size_t typeOffset) {
     const std::size_t length = static_cast<std::size_t>(file[typeOffset - 4]) << 24 |
                                file[typeOffset - 3] << 16 | file[typeOffset - 2] << 8 |

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace test {
@@ -66,6 +67,14 @@ struct PngFile {
     std::vector<Bytes> rows;             // packed, 16-bit samples big-endian, top row first
 };
 Bytes writePng(const PngFile& png);
+
+// Where the first chunk after IHDR starts in a file writePng made.
+constexpr std::size_t kPngAfterHeader = 33;
+// A chunk's length field, type and data; the CRC, when wanted, is the caller's to add.
+Bytes pngChunkStart(std::string_view type, std::uint32_t length, const Bytes& data);
+// The signature and IHDR of a valid 3x2 file, then a chunk that declares `length` bytes and
+// holds only `data`: the file ends there.
+Bytes pngWithClaimingChunk(std::string_view type, std::uint32_t length, const Bytes& data);
 
 // Recomputes the CRC of the chunk whose type starts at typeOffset after its fields were edited.
 void fixPngCrc(Bytes& file, std::size_t typeOffset);

@@ -4,6 +4,7 @@
 #include <d3dx9tex.h>
 #include <gtest/gtest.h>
 
+#include "PeakMemory.h"
 #include "RecordingDevice.h"
 #include "TestFiles.h"
 
@@ -47,7 +48,7 @@ protected:
         return path;
     }
 
-    // A pointer the loader must overwrite with null whenever it fails.
+    // A pointer the loader must leave as it is whenever it fails.
     static IDirect3DTexture9* sentinel() {
         return reinterpret_cast<IDirect3DTexture9*>(static_cast<std::uintptr_t>(0x1234));
     }
@@ -128,9 +129,40 @@ TEST_F(TextureLoader, FailsWithoutATextureForFilesItCannotRead) {
         SCOPED_TRACE(c.line);
         IDirect3DTexture9* texture = sentinel();
         EXPECT_EQ(E_FAIL, D3DXCreateTextureFromFileA(&device_, c.path.c_str(), &texture));
-        EXPECT_EQ(nullptr, texture);
+        EXPECT_EQ(sentinel(), texture);
     }
     EXPECT_EQ("", device_.log());  // no texture was even asked for
+}
+
+// A few dozen bytes that claim gigabytes: refused within a bounded peak, silently, and the
+// caller's pointer left as it was.
+TEST_F(TextureLoader, RefusesASmallFileThatClaimsAHugeCostWithinABoundedPeakAndSaysNothing) {
+    const Bytes text = {'C', 'o', 'm', 'm', 'e', 'n', 't', 0, 'a', 'b', 'c'};
+    const Bytes compressed = {'C', 'o', 'm', 'm', 'e', 'n', 't', 0, 0, 0x78, 0x9C};
+    struct Case {
+        int line;
+        Bytes bytes;
+    };
+    const Case kCases[] = {
+        {__LINE__, test::pngWithClaimingChunk("tEXt", 0x7FFFFFFF, text)},
+        {__LINE__, test::pngWithClaimingChunk("zTXt", 0x7FFFFFFF, compressed)},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.line);
+        ASSERT_EQ(52u, c.bytes.size());
+        const std::string path = file("face.png", c.bytes);
+        IDirect3DTexture9* texture = sentinel();
+        HRESULT hr = S_OK;
+        testing::internal::CaptureStderr();
+        EXPECT_LT(test::PeakGrowthBytes([&] {
+                      hr = D3DXCreateTextureFromFileA(&device_, path.c_str(), &texture);
+                  }),
+                  4 * test::kMiB);
+        EXPECT_EQ("", testing::internal::GetCapturedStderr());
+        EXPECT_EQ(E_FAIL, hr);
+        EXPECT_EQ(sentinel(), texture);
+    }
+    EXPECT_EQ("", device_.log());
 }
 
 TEST_F(TextureLoader, FailsWithoutATextureAtEveryTruncationOfTheFile) {
@@ -140,7 +172,7 @@ TEST_F(TextureLoader, FailsWithoutATextureAtEveryTruncationOfTheFile) {
             "cut.bmp", Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size)));
         IDirect3DTexture9* texture = sentinel();
         EXPECT_EQ(E_FAIL, D3DXCreateTextureFromFileA(&device_, path.c_str(), &texture)) << size;
-        EXPECT_EQ(nullptr, texture) << size;
+        EXPECT_EQ(sentinel(), texture) << size;
     }
     EXPECT_EQ("", device_.log());
 }
@@ -163,7 +195,7 @@ TEST_F(TextureLoader, RefusesNullArgumentsAndAnEmptyName) {
         IDirect3DTexture9* texture = sentinel();
         EXPECT_EQ(c.result,
                   D3DXCreateTextureFromFileA(c.device ? &device_ : nullptr, c.name, &texture));
-        EXPECT_EQ(nullptr, texture);
+        EXPECT_EQ(sentinel(), texture);
     }
     EXPECT_EQ(D3DERR_INVALIDCALL, D3DXCreateTextureFromFileA(&device_, path.c_str(), nullptr));
     EXPECT_EQ("", device_.log());
@@ -174,7 +206,7 @@ TEST_F(TextureLoader, PassesOnTheDevicesRefusal) {
     IDirect3DTexture9* texture = sentinel();
     EXPECT_EQ(D3DERR_INVALIDCALL,
               D3DXCreateTextureFromFileA(&device_, file("face.bmp", bmp3x2()).c_str(), &texture));
-    EXPECT_EQ(nullptr, texture);
+    EXPECT_EQ(sentinel(), texture);
     EXPECT_EQ(0, device_.liveResources());
 }
 

@@ -377,6 +377,13 @@ HRESULT RecordingDevice::SetViewport(const D3DVIEWPORT9* pViewport) noexcept {
     return D3D_OK;
 }
 
+HRESULT RecordingDevice::GetDeviceCaps(D3DCAPS9* pCaps) noexcept {
+    record("GetDeviceCaps()");
+    if (!pCaps || isRefused("GetDeviceCaps")) return D3DERR_INVALIDCALL;
+    *pCaps = caps_;
+    return D3D_OK;
+}
+
 HRESULT RecordingDevice::GetViewport(D3DVIEWPORT9* pViewport) noexcept {
     record("GetViewport()");
     if (!pViewport) return D3DERR_INVALIDCALL;

@@ -24,8 +24,11 @@ public:
     void clearLog() { log_.clear(); }
 
     // Makes the named operation fail from now on: "CreateVertexBuffer", "CreateIndexBuffer",
-    // "CreateTexture", "VertexBufferLock", "IndexBufferLock", "BeginScene".
+    // "CreateTexture", "VertexBufferLock", "IndexBufferLock", "BeginScene", "GetDeviceCaps".
     void refuse(const std::string& operation) { refused_.insert(operation); }
+
+    // What GetDeviceCaps reports; the software device's limits until set.
+    void setCaps(const D3DCAPS9& caps) { caps_ = caps; }
 
     // Resources whose reference count has not reached zero.
     int liveResources() const;
@@ -57,6 +60,7 @@ public:
                               HANDLE* pSharedHandle) noexcept override;
     HRESULT GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUFFER_TYPE Type,
                           IDirect3DSurface9** ppBackBuffer) noexcept override;
+    HRESULT GetDeviceCaps(D3DCAPS9* pCaps) noexcept override;
     HRESULT Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z,
                   DWORD Stencil) noexcept override;
     HRESULT BeginScene() noexcept override;
@@ -112,6 +116,7 @@ private:
     std::map<std::pair<DWORD, DWORD>, DWORD> samplerStates_;
     D3DVIEWPORT9 viewport_;
     D3DMATERIAL9 material_{};
+    D3DCAPS9 caps_{0xFFFFF, 0xFFFFFF};
 };
 
 // "{a b c d|e f g h|...}" with %g numbers: how the log shows a matrix.

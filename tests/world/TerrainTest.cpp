@@ -1,10 +1,12 @@
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "Near.h"
+#include "PeakMemory.h"
 #include "PlatformFixtures.h"
 #include "RecordingDevice.h"
 #include "TempFiles.h"
@@ -48,6 +50,7 @@ TEST(Terrain, AThreeByTwoMapGivesSixVerticesAndFourTrianglesInOrder) {
     Ground g;
     ASSERT_EQ(S_OK, g.create(BmpHeaders(3, 2)));
     EXPECT_EQ(
+        "GetDeviceCaps()\n"
         "CreateVertexBuffer(192, 0x0, 0x112, 0, null) -> vb1\n"
         "vb1.Lock(0, 192, 0x0)\n"
         "vb1.Unlock()\n"
@@ -199,7 +202,12 @@ TEST(Terrain, AMissingMapShowsTheMessageBoxAndFailsCreate) {
     Ground g;
     const D3DXVECTOR3 scale(2.0f, 0.0f, 2.0f);
     const std::string missing = g.dir.file("map1.bmp");
+    testing::internal::CaptureStderr();
     EXPECT_EQ(E_FAIL, g.terrain.Create(&g.device, &scale, missing.c_str(), kNoTextures));
+    // Said before the box, which may be out of sight (offscreen, or no window manager).
+    EXPECT_EQ("Orvek: cannot open the map \"" + missing + "\" (working directory " +
+                  std::filesystem::current_path().string() + "): No such file or directory\n",
+              testing::internal::GetCapturedStderr());
     ASSERT_EQ(1u, boxes.shown.size());
     EXPECT_EQ(nullptr, boxes.shown[0].owner);
     EXPECT_EQ("Error", boxes.shown[0].text);
@@ -212,37 +220,119 @@ TEST(Terrain, AMissingMapShowsTheMessageBoxAndFailsCreate) {
 TEST(Terrain, MapsNoGroundCanBeMadeFromAreRefusedWithOneLineNamingFileAndReason) {
     std::vector<std::uint8_t> shortFile = BmpHeaders(3, 2);
     shortFile.resize(53);
+    const std::string text = "This is a text file, not a bitmap: its bytes 18 to 25 are letters.\n";
+    constexpr D3DCAPS9 kSoftwareCaps{0xFFFFF, 0xFFFFFF};
     struct Case {
         int line;
         std::vector<std::uint8_t> map;
-        const char* reason;  // a word the message must hold
+        std::string reason;
+        D3DCAPS9 caps = kSoftwareCaps;
     };
     const Case kCases[] = {
-        {__LINE__, BmpHeaders(1, 5), "width"},
-        {__LINE__, BmpHeaders(0, 5), "width"},
-        {__LINE__, BmpHeaders(-3, 5), "width"},
-        {__LINE__, BmpHeaders(5, 1), "height"},
-        {__LINE__, BmpHeaders(4, -4), "height"},           // top-down bitmap
-        {__LINE__, BmpHeaders(16384, 8192), "2^27"},       // exactly 2^27 vertices
-        {__LINE__, BmpHeaders(65536, 65536), "2^27"},      // the product overflows 32 bits
-        {__LINE__, BmpHeaders(0x7FFFFFFF, 0x7FFFFFFF), "2^27"},
-        {__LINE__, shortFile, "shorter"},
-        {__LINE__, {}, "shorter"},
+        {__LINE__, BmpHeaders(1, 5), "its header's width is 1, below the 2 a ground needs"},
+        {__LINE__, BmpHeaders(0, 5), "its header's width is 0, below the 2 a ground needs"},
+        {__LINE__, BmpHeaders(-3, 5), "its header's width is -3, below the 2 a ground needs"},
+        {__LINE__, BmpHeaders(5, 1), "its header's height is 1, below the 2 a ground needs "
+                                     "(a top-down bitmap's is negative)"},
+        {__LINE__, BmpHeaders(4, -4), "its header's height is -4, below the 2 a ground needs "
+                                      "(a top-down bitmap's is negative)"},
+        // One triangle past the device's limit, and a square grid past it.
+        {__LINE__, BmpHeaders(2, 524289), "its header's width 2 and height 524289 make 1048576 "
+                                          "triangles, more than the 1048575 the device draws in "
+                                          "one call"},
+        {__LINE__, BmpHeaders(726, 726), "its header's width 726 and height 726 make 1051250 "
+                                         "triangles, more than the 1048575 the device draws in "
+                                         "one call"},
+        {__LINE__, BmpHeaders(11000, 12000), "its header's width 11000 and height 12000 make "
+                                             "263954002 triangles, more than the 1048575 the "
+                                             "device draws in one call"},
+        {__LINE__, BmpHeaders(0x7FFFFFFF, 0x7FFFFFFF),
+         "its header's width 2147483647 and height 2147483647 make 9223372019674906632 "
+         "triangles, more than the 1048575 the device draws in one call"},
+        // Only the width and height are read, whatever the file is.
+        {__LINE__, std::vector<std::uint8_t>(text.begin(), text.end()),
+         "its header's width 1847602277 and height 1629516911 make 6021398303392974320 "
+         "triangles, more than the 1048575 the device draws in one call"},
+        // Other devices' limits: fewer triangles, 16-bit indices, or none at all.
+        {__LINE__, BmpHeaders(3, 3), "its header's width 3 and height 3 make 8 triangles, more "
+                                     "than the 4 the device draws in one call", {4, 0xFFFFFF}},
+        {__LINE__, BmpHeaders(257, 256), "its header's width 257 and height 256 make 65792 "
+                                         "vertices, more than the 65536 the device indexes in "
+                                         "one call", {0xFFFFF, 0xFFFF}},
+        {__LINE__, BmpHeaders(16384, 8192), "its header's width 16384 and height 8192 make "
+                                            "134217728 vertices, 2^27 or more, too many for "
+                                            "32-bit buffer lengths", {0xFFFFFFFF, 0xFFFFFFFF}},
+        {__LINE__, shortFile, "it holds 53 bytes, fewer than the 54 of its headers"},
+        {__LINE__, {}, "it holds 0 bytes, fewer than the 54 of its headers"},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.line);
         test::MessageBoxCapture boxes;
         Ground g;
+        g.device.setCaps(c.caps);
         testing::internal::CaptureStderr();
-        const HRESULT hr = g.create(c.map);
-        const std::string report = testing::internal::GetCapturedStderr();
+        HRESULT hr = S_OK;
+        // Refused before the grid's arrays are made: a few bytes of header cost no memory.
+        EXPECT_LT(test::PeakGrowthBytes([&] { hr = g.create(c.map); }), 8 * test::kMiB);
         EXPECT_EQ(E_FAIL, hr);
+        EXPECT_EQ("Orvek: no ground can be made from the map \"" + g.mapPath + "\": " + c.reason +
+                      "\n",
+                  testing::internal::GetCapturedStderr());
         EXPECT_TRUE(boxes.shown.empty());
-        EXPECT_NE(std::string::npos, report.find(g.mapPath)) << report;
-        EXPECT_NE(std::string::npos, report.find(c.reason)) << report;
-        EXPECT_EQ(report.size() - 1, report.find('\n')) << "one line: " << report;
-        EXPECT_EQ("", g.device.log());
+        EXPECT_EQ(std::string::npos, g.device.log().find("Create")) << g.device.log();
         ExpectInertGround(g);
+    }
+}
+
+TEST(Terrain, AMapThatCannotBeReadOrWhoseLimitsCannotBeKnownIsRefusedWithTheReason) {
+    struct Case {
+        int line;
+        bool directory;  // a directory by the map's name: it opens, but reading it fails
+        const char* refused;
+        std::string reason;
+    };
+    const Case kCases[] = {
+        {__LINE__, true, "", "it cannot be read: Is a directory"},
+        {__LINE__, false, "GetDeviceCaps", "the device's limits cannot be read"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.line);
+        test::MessageBoxCapture boxes;
+        Ground g;
+        g.device.refuse(c.refused);
+        const D3DXVECTOR3 scale(2.0f, 0.0f, 2.0f);
+        const std::string map =
+            c.directory ? g.dir.file("map1.bmp") : g.dir.write("map1.bmp", BmpHeaders(3, 2));
+        if (c.directory) std::filesystem::create_directory(map);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(E_FAIL, g.terrain.Create(&g.device, &scale, map.c_str(), kNoTextures));
+        EXPECT_EQ("Orvek: no ground can be made from the map \"" + map + "\": " + c.reason + "\n",
+                  testing::internal::GetCapturedStderr());
+        EXPECT_TRUE(boxes.shown.empty());
+        ExpectInertGround(g);
+    }
+}
+
+TEST(Terrain, GroundsUpToTheDevicesLimitsAreMade) {
+    struct Case {
+        int line;
+        std::int32_t cols, rows;
+    };
+    const Case kCases[] = {
+        {__LINE__, 725, 725},     // 1048352 triangles: the largest square
+        {__LINE__, 2, 524288},    // 1048574 triangles and 1048576 vertices: the most of both
+        {__LINE__, 1024, 513},    // 1047552 triangles
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.line);
+        Ground g;
+        ASSERT_EQ(S_OK, g.create(BmpHeaders(c.cols, c.rows)));
+        g.terrain.Render();
+        EXPECT_EQ(2 * (c.cols - 1) * (c.rows - 1), g.terrain.m_nTriangles);
+        const std::string log = g.device.log();
+        EXPECT_NE(std::string::npos,
+                  log.find("DrawIndexedPrimitive(4, 0, 0, " + std::to_string(c.cols * c.rows) +
+                           ", 0, " + std::to_string(g.terrain.m_nTriangles) + ")"));
     }
 }
 
