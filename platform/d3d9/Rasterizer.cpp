@@ -3,15 +3,32 @@
 #include "d3d9/RasterizerAvx2.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace platform::d3d9 {
 
 namespace {
 
-std::int64_t floorDiv(std::int64_t n, std::int64_t d) noexcept {  // d > 0
-    std::int64_t q = n / d;
-    if (n % d != 0 && n < 0) --q;
-    return q;
+// floor(n / d) for d > 0 and |n| < 2^53, with its remainder. A 64-bit integer division costs
+// several times a double one; the double quotient, exact in n and d, is at most one off after
+// rounding, and the remainder puts that right.
+struct FloorDivision {
+    std::int64_t quotient;
+    std::int64_t remainder;  // 0 <= remainder < d
+};
+
+FloorDivision floorDiv(std::int64_t n, std::int64_t d) noexcept {
+    std::int64_t q = static_cast<std::int64_t>(
+        std::floor(static_cast<double>(n) / static_cast<double>(d)));
+    std::int64_t r = n - q * d;
+    if (r < 0) {
+        --q;
+        r += d;
+    } else if (r >= d) {
+        ++q;
+        r -= d;
+    }
+    return {q, r};
 }
 
 bool depthPasses(D3DCMPFUNC func, std::uint16_t value, std::uint16_t stored) noexcept {
@@ -145,10 +162,12 @@ RowWalker::Bound RowWalker::boundOf(const EdgeFunction& e, int y) noexcept {
     const std::int64_t rowStep = e.b * kSubpixelScale;
     Bound b;
     b.divisor = step > 0 ? step : step < 0 ? -step : 1;
-    b.quotient = floorDiv(atRow, b.divisor);
-    b.remainder = atRow - b.quotient * b.divisor;
-    b.quotientStep = floorDiv(rowStep, b.divisor);
-    b.remainderStep = rowStep - b.quotientStep * b.divisor;
+    const FloorDivision start = floorDiv(atRow, b.divisor);
+    const FloorDivision perRow = floorDiv(rowStep, b.divisor);
+    b.quotient = start.quotient;
+    b.remainder = start.remainder;
+    b.quotientStep = perRow.quotient;
+    b.remainderStep = perRow.remainder;
     return b;
 }
 

@@ -1,5 +1,7 @@
 #include "d3d9/RasterizerAvx2.h"
 
+#include "d3d9/Magnification.h"
+
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 
@@ -165,6 +167,13 @@ D3D9_AVX2 inline Coordinates coordinates8(const Gradients& c, __m256 q, __m256 u
     return {u, v, levelOfDetail8(_mm256_max_ps(alongY, alongX), c.bias)};
 }
 
+// The coordinates of a triangle magnified throughout: level of detail 0 reads the first level
+// with the magnification filter, as any level <= 0 does.
+D3D9_AVX2 inline Coordinates magnifiedCoordinates8(__m256 q, __m256 uq, __m256 vq) {
+    const __m256 r = _mm256_div_ps(_mm256_set1_ps(1.0f), q);
+    return {_mm256_mul_ps(uq, r), _mm256_mul_ps(vq, r), _mm256_setzero_ps()};
+}
+
 // The second half: sampleTexture with linear filters, then the modulation.
 template <bool Modulate>
 D3D9_AVX2 inline __m256i sample8(const std::uint32_t* base, const DrawLanes& c, __m256 u,
@@ -217,33 +226,40 @@ struct PackTable {
 };
 constexpr PackTable kPack;
 
-D3D9_AVX2 inline void push(PixelQueue& queue, int mask, const Coordinates& at, __m256i pixel) {
-    const __m256i shifts = _mm256_setr_epi32(0, 3, 6, 9, 12, 15, 18, 21);
-    const __m256i order = _mm256_srlv_epi32(_mm256_set1_epi32(static_cast<int>(kPack.lanes[mask])),
-                                            shifts);  // permutevar reads the low three bits
-    _mm256_storeu_ps(queue.u + queue.count, _mm256_permutevar8x32_ps(at.u, order));
-    _mm256_storeu_ps(queue.v + queue.count, _mm256_permutevar8x32_ps(at.v, order));
-    _mm256_storeu_ps(queue.lod + queue.count, _mm256_permutevar8x32_ps(at.lod, order));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(queue.pixel + queue.count),
-                        _mm256_permutevar8x32_epi32(pixel, order));
-    queue.count += __builtin_popcount(static_cast<unsigned>(mask));
+// The queue held in registers while a triangle is walked: writing it to memory and reading it
+// back at once would stall on every group of eight.
+struct Lanes {
+    __m256 u, v, lod;
+    __m256i pixel;
+    int count;
+};
+
+D3D9_AVX2 inline Lanes loadLanes(const PixelQueue& queue) {
+    return {_mm256_load_ps(queue.u), _mm256_load_ps(queue.v), _mm256_load_ps(queue.lod),
+            _mm256_load_si256(reinterpret_cast<const __m256i*>(queue.pixel)), queue.count};
 }
 
-// Samples the first `count` queued pixels (at most eight) and writes them.
+D3D9_AVX2 inline void storeLanes(const Lanes& lanes, PixelQueue& queue) {
+    _mm256_store_ps(queue.u, lanes.u);
+    _mm256_store_ps(queue.v, lanes.v);
+    _mm256_store_ps(queue.lod, lanes.lod);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(queue.pixel), lanes.pixel);
+    queue.count = lanes.count;
+}
+
+// Samples the first `count` pixels of `lanes` and writes them.
 template <bool Modulate>
-D3D9_AVX2 inline void drain(PixelQueue& queue, int count, const PixelState& s,
+D3D9_AVX2 inline void drain(const Lanes& lanes, int count, const PixelState& s,
                             const DrawLanes& c) {
-    const __m256i colour = sample8<Modulate>(s.sampler.levels[0].texels, c,
-                                             _mm256_load_ps(queue.u), _mm256_load_ps(queue.v),
-                                             _mm256_load_ps(queue.lod));
+    const __m256i colour =
+        sample8<Modulate>(s.sampler.levels[0].texels, c, lanes.u, lanes.v, lanes.lod);
     // Pixel minus lane number is the same along a run of neighbours. Within a triangle it never
     // falls (pixels are queued left to right, row by row), and the eight mostly come from one row
     // or two: then a masked store per run. Where it falls, a pixel may be queued twice, and the
     // stores must go in queue order.
-    const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    const __m256i start = _mm256_sub_epi32(
-        _mm256_load_si256(reinterpret_cast<const __m256i*>(queue.pixel)), lanes);
-    const __m256i queued = _mm256_cmpgt_epi32(_mm256_set1_epi32(count), lanes);
+    const __m256i laneIndex = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const __m256i start = _mm256_sub_epi32(lanes.pixel, laneIndex);
+    const __m256i queued = _mm256_cmpgt_epi32(_mm256_set1_epi32(count), laneIndex);
     const __m256i before =
         _mm256_permutevar8x32_epi32(start, _mm256_setr_epi32(0, 0, 1, 2, 3, 4, 5, 6));
     const __m256i falls = _mm256_and_si256(_mm256_cmpgt_epi32(before, start), queued);
@@ -260,17 +276,42 @@ D3D9_AVX2 inline void drain(PixelQueue& queue, int count, const PixelState& s,
         _mm256_maskstore_epi32(reinterpret_cast<int*>(s.colour + lastStart), inLast, colour);
     } else {
         alignas(32) std::uint32_t texels[8];
+        alignas(32) std::int32_t pixels[8];
         _mm256_store_si256(reinterpret_cast<__m256i*>(texels), colour);
-        for (int i = 0; i < count; ++i) s.colour[queue.pixel[i]] = texels[i];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(pixels), lanes.pixel);
+        for (int i = 0; i < count; ++i) s.colour[pixels[i]] = texels[i];
     }
-    // The pixels after the first eight move down. Lanes past the count hold stale coordinates;
-    // the sampler keeps any float, NaN included, inside the texture.
-    _mm256_store_ps(queue.u, _mm256_load_ps(queue.u + 8));
-    _mm256_store_ps(queue.v, _mm256_load_ps(queue.v + 8));
-    _mm256_store_ps(queue.lod, _mm256_load_ps(queue.lod + 8));
-    _mm256_store_si256(reinterpret_cast<__m256i*>(queue.pixel),
-                       _mm256_load_si256(reinterpret_cast<const __m256i*>(queue.pixel + 8)));
-    queue.count -= count;
+}
+
+// Appends the lanes of `at` and `pixel` that `mask` selects, in lane order, and samples the
+// queue's eight when it fills. Lanes past the count hold stale values; the sampler keeps any
+// float, NaN included, inside the texture.
+template <bool Modulate>
+D3D9_AVX2 inline void push(Lanes& lanes, int mask, const Coordinates& at, __m256i pixel,
+                           const PixelState& s, const DrawLanes& c) {
+    const __m256i shifts = _mm256_setr_epi32(0, 3, 6, 9, 12, 15, 18, 21);
+    const __m256i order = _mm256_srlv_epi32(_mm256_set1_epi32(static_cast<int>(kPack.lanes[mask])),
+                                            shifts);  // permutevar reads the low three bits
+    // Queue lane j takes new pixel j - count, or, past the eighth, j + 8 - count: the same
+    // modulo 8, so one shuffle serves the lanes that fill the queue and those left over.
+    const __m256i laneIndex = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const __m256i count = _mm256_set1_epi32(lanes.count);
+    const __m256i from = _mm256_permutevar8x32_epi32(order, _mm256_sub_epi32(laneIndex, count));
+    const __m256 take = _mm256_castsi256_ps(
+        _mm256_cmpgt_epi32(laneIndex, _mm256_sub_epi32(count, _mm256_set1_epi32(1))));
+    const __m256 u = _mm256_permutevar8x32_ps(at.u, from);
+    const __m256 v = _mm256_permutevar8x32_ps(at.v, from);
+    const __m256 lod = _mm256_permutevar8x32_ps(at.lod, from);
+    const __m256i index = _mm256_permutevar8x32_epi32(pixel, from);
+    lanes.u = _mm256_blendv_ps(lanes.u, u, take);
+    lanes.v = _mm256_blendv_ps(lanes.v, v, take);
+    lanes.lod = _mm256_blendv_ps(lanes.lod, lod, take);
+    lanes.pixel = _mm256_castps_si256(_mm256_blendv_ps(_mm256_castsi256_ps(lanes.pixel),
+                                                       _mm256_castsi256_ps(index), take));
+    lanes.count += __builtin_popcount(static_cast<unsigned>(mask));
+    if (lanes.count < 8) return;
+    drain<Modulate>(lanes, 8, s, c);
+    lanes = {u, v, lod, index, lanes.count - 8};
 }
 
 // depthValue, lane by lane.
@@ -324,9 +365,9 @@ D3D9_AVX2 inline DrawLanes drawLanes(const PixelState& s) {
     return c;
 }
 
-template <bool Depth, bool Modulate>
-__attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelState& s,
-                                                 int yBegin, int yEnd, PixelQueue& queue) noexcept {
+template <bool Depth, bool Modulate, bool Magnified>
+D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, int yBegin, int yEnd,
+                                PixelQueue& queue) noexcept {
     const DrawLanes draw = drawLanes<Modulate>(s);
     Gradients c;
     c.uqdx = _mm256_set1_ps(t.uq.dx);
@@ -340,6 +381,7 @@ __attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelS
     c.bias = _mm256_set1_ps(s.sampler.lodBias);
     const __m256i laneIndex = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
     const __m256 dz = _mm256_set1_ps(t.z.dx);
+    Lanes lanes = loadLanes(queue);
     RowWalker rows(t, yBegin);
     for (int y = yBegin; y <= yEnd; ++y) {
         int xBegin;
@@ -363,16 +405,29 @@ __attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelS
             const __m256 q = _mm256_add_ps(_mm256_set1_ps(start.q), _mm256_mul_ps(c.qdx, k));
             const __m256 uq = _mm256_add_ps(_mm256_set1_ps(start.uq), _mm256_mul_ps(c.uqdx, k));
             const __m256 vq = _mm256_add_ps(_mm256_set1_ps(start.vq), _mm256_mul_ps(c.vqdx, k));
-            push(queue, mask, coordinates8(c, q, uq, vq),
-                 _mm256_add_epi32(_mm256_set1_epi32(row + x), laneIndex));
-            if (queue.count >= 8) drain<Modulate>(queue, 8, s, draw);
+            push<Modulate>(
+                lanes, mask,
+                Magnified ? magnifiedCoordinates8(q, uq, vq) : coordinates8(c, q, uq, vq),
+                _mm256_add_epi32(_mm256_set1_epi32(row + x), laneIndex), s, draw);
         }
+    }
+    storeLanes(lanes, queue);
+}
+
+template <bool Depth, bool Modulate>
+__attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelState& s,
+                                                 int yBegin, int yEnd, PixelQueue& queue) noexcept {
+    if (magnifiedEverywhere(t, s.sampler)) {
+        walkRows8<Depth, Modulate, true>(t, s, yBegin, yEnd, queue);
+    } else {
+        walkRows8<Depth, Modulate, false>(t, s, yBegin, yEnd, queue);
     }
 }
 
 template <bool Modulate>
 __attribute__((target("avx2"))) void flush8(const PixelState& s, PixelQueue& queue) noexcept {
-    if (queue.count > 0) drain<Modulate>(queue, queue.count, s, drawLanes<Modulate>(s));
+    if (queue.count > 0) drain<Modulate>(loadLanes(queue), queue.count, s, drawLanes<Modulate>(s));
+    queue.count = 0;
 }
 
 }  // namespace
