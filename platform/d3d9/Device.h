@@ -120,6 +120,9 @@ private:
     std::vector<StripeSpan> spans_;  // of a draw split across threads
 
     ThreadPool pool_;
+    DrawCounters counters_;
+
+    friend DrawCounts drawCounts(IDirect3DDevice9* device) noexcept;
 };
 
 }  // namespace platform::d3d9

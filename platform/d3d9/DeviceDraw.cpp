@@ -276,7 +276,8 @@ void Device::drawTriangles(const VertexLayout& layout, const std::uint8_t* first
     if (renderStates_[D3DRS_CULLMODE] == D3DCULL_CCW) cull = Cull::CounterClockwise;
     const TriangleBatch batch{clip_.data(), screen_.data(), codes_.data(), corners_.data(),
                               triangles,    cull,           scissor(),     viewport,
-                              &pixel,       selectRasterLoop(pixel)};
+                              &pixel,       selectRasterLoop(pixel),
+                              &counters_};
 
     bool parallel = pool_.size() > 1 && triangles >= kParallelTriangles;
     if (pool_.size() > 1 && !parallel) {
@@ -315,6 +316,12 @@ void Device::drawTriangles(const VertexLayout& layout, const std::uint8_t* first
         drawStripe(batch, stripes, static_cast<int>(stripe), spans);
     };
     pool_.run(static_cast<unsigned>(stripes.count), drawStripes);
+}
+
+DrawCounts drawCounts(IDirect3DDevice9* device) noexcept {
+    const auto* software = dynamic_cast<const Device*>(device);
+    if (!software) return {0, 0};
+    return {software->counters_.triangles.load(), software->counters_.pixels.load()};
 }
 
 }  // namespace platform::d3d9

@@ -3,23 +3,21 @@
 #include "d3d9/RasterizerAvx2.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace platform::d3d9 {
 
 namespace {
 
 // floor(n / d) for d > 0 and |n| < 2^53, with its remainder. A 64-bit integer division costs
-// several times a double one; the double quotient, exact in n and d, is at most one off after
-// rounding, and the remainder puts that right.
+// several times a double one; the double quotient of n and d (both exact), truncated, is at most
+// one off the floor after rounding, and the remainder puts that right.
 struct FloorDivision {
     std::int64_t quotient;
     std::int64_t remainder;  // 0 <= remainder < d
 };
 
 FloorDivision floorDiv(std::int64_t n, std::int64_t d) noexcept {
-    std::int64_t q = static_cast<std::int64_t>(
-        std::floor(static_cast<double>(n) / static_cast<double>(d)));
+    std::int64_t q = static_cast<std::int64_t>(static_cast<double>(n) / static_cast<double>(d));
     std::int64_t r = n - q * d;
     if (r < 0) {
         --q;
@@ -91,7 +89,7 @@ struct TextureShade {
 
 template <DepthMode D, class Shade>
 void rasterRows(const Triangle& t, const PixelState& s, int yBegin, int yEnd,
-                PixelQueue&) noexcept {
+                PixelQueue& queue) noexcept {
     RowWalker rows(t, yBegin);
     for (int y = yBegin; y <= yEnd; ++y) {
         int xBegin;
@@ -115,6 +113,7 @@ void rasterRows(const Triangle& t, const PixelState& s, int yBegin, int yEnd,
                 }
             }
             if (visible) {
+                ++queue.shaded;
                 colour[x] = Shade::colour(s, t, start.q + t.q.dx * k, start.uq + t.uq.dx * k,
                                           start.vq + t.vq.dx * k) |
                             0xFF000000u;
@@ -172,13 +171,12 @@ RowWalker::Bound RowWalker::boundOf(const EdgeFunction& e, int y) noexcept {
 }
 
 RowWalker::RowWalker(const Triangle& t, int y) noexcept : minX_(t.minX), maxX_(t.maxX) {
-    int left = -1;
-    int right = -1;
-    for (int i = 0; i < 3; ++i) {
-        if (t.edge[i].a > 0 && left < 0) left = i;
-        if (t.edge[i].a < 0 && right < 0) right = i;
-    }
-    // A set-up triangle has area, so both exist; the rest is the third edge.
+    // A set-up triangle has area, so both exist; the rest is the third edge. Picked without
+    // branches: the signs follow the triangle's shape, which no predictor guesses.
+    const std::int64_t a0 = t.edge[0].a;
+    const std::int64_t a1 = t.edge[1].a;
+    const int left = a0 > 0 ? 0 : a1 > 0 ? 1 : 2;
+    const int right = a0 < 0 ? 0 : a1 < 0 ? 1 : 2;
     const int third = 3 - left - right;
     left_ = boundOf(t.edge[left], y);
     right_ = boundOf(t.edge[right], y);

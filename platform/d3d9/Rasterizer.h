@@ -46,6 +46,8 @@ struct PixelQueue {
     alignas(32) float lod[8] = {};
     alignas(32) std::int32_t pixel[8] = {};  // index into the back buffer
     int count = 0;
+    std::uint64_t shaded = 0;     // pixels queued or written so far, for the device's counters
+    std::uint64_t triangles = 0;  // raster calls so far, counted by the caller
 };
 
 // Draws the triangle's rows from yBegin to yEnd, both inclusive and inside its box.

@@ -382,6 +382,7 @@ D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, int yBeg
     const __m256i laneIndex = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
     const __m256 dz = _mm256_set1_ps(t.z.dx);
     Lanes lanes = loadLanes(queue);
+    std::uint64_t shaded = 0;
     RowWalker rows(t, yBegin);
     for (int y = yBegin; y <= yEnd; ++y) {
         int xBegin;
@@ -402,6 +403,7 @@ D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, int yBeg
             }
             const int mask = _mm256_movemask_ps(_mm256_castsi256_ps(visible));
             if (mask == 0) continue;
+            shaded += static_cast<unsigned>(__builtin_popcount(static_cast<unsigned>(mask)));
             const __m256 q = _mm256_add_ps(_mm256_set1_ps(start.q), _mm256_mul_ps(c.qdx, k));
             const __m256 uq = _mm256_add_ps(_mm256_set1_ps(start.uq), _mm256_mul_ps(c.uqdx, k));
             const __m256 vq = _mm256_add_ps(_mm256_set1_ps(start.vq), _mm256_mul_ps(c.vqdx, k));
@@ -412,6 +414,7 @@ D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, int yBeg
         }
     }
     storeLanes(lanes, queue);
+    queue.shaded += shaded;
 }
 
 template <bool Depth, bool Modulate>
