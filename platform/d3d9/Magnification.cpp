@@ -12,18 +12,11 @@ constexpr float kMargin = 0.05f;
 // Relative rounding of a pixel's own difference of two products, with room to spare.
 constexpr float kRounding = 1.0e-5f;
 
-// The largest |d(a)/d(along)| * Q^2 over the pixels, for a plane A = a/w: the numerator of the
-// quotient rule, dA * Q - A * dQ. It is linear, and moves only across the step's direction
-// (the terms along it cancel), so it peaks at one end of the pixels' range `across` there.
-// `start` is its value at vertex 0, `slope` its change a pixel across.
-float numeratorBound(float start, float slope, float acrossLow, float acrossHigh,
-                     float dA, float maxQ) noexcept {
-    const float peak = std::max(std::fabs(start + slope * acrossLow),
-                                std::fabs(start + slope * acrossHigh));
-    // The pixel forms dA - (A / Q) * dQ: where the two nearly cancel, its rounding is relative
-    // to them (|dA * Q| and |A * dQ| <= |dA * Q| + peak), not to what is left.
-    return peak + kRounding * (2.0f * std::fabs(dA) * maxQ + peak);
-}
+// Four lanes, one for each of du/dx, dv/dx, du/dy and dv/dy: the bound works them all at once.
+using Float4 = float __attribute__((vector_size(16)));
+
+Float4 abs4(Float4 x) noexcept { return x < 0.0f ? -x : x; }
+Float4 max4(Float4 a, Float4 b) noexcept { return a > b ? a : b; }
 
 }  // namespace
 
@@ -35,22 +28,29 @@ bool magnifiedEverywhere(const Triangle& t, const SamplerSetup& s) noexcept {
     const float minQ = std::min({t.q0, q1, q2});
     const float maxQ = std::max({t.q0, q1, q2});
     if (!(minQ > 0.0f)) return false;
-    // Pixel centres lie within the box; as offsets from vertex 0.
-    const float left = static_cast<float>(t.minX) - t.x0;
-    const float right = static_cast<float>(t.maxX) - t.x0;
+    // The numerator of each derivative, dA * Q - A * dQ for A = u/w or v/w and d = d/dx or d/dy,
+    // is linear, and moves only across the step's direction (the terms along it cancel), so it
+    // peaks at one end of the pixels' range there; pixel centres lie within the box.
+    const Float4 dA = {t.uq.dx, t.vq.dx, t.uq.dy, t.vq.dy};
+    const Float4 dQ = {t.q.dx, t.q.dx, t.q.dy, t.q.dy};
+    const Float4 dAcross = {t.uq.dy, t.vq.dy, t.uq.dx, t.vq.dx};
+    const Float4 dQacross = {t.q.dy, t.q.dy, t.q.dx, t.q.dx};
+    const Float4 start = dA * t.q0 - Float4{t.uq0, t.vq0, t.uq0, t.vq0} * dQ;
+    const Float4 slope = dA * dQacross - dAcross * dQ;
     const float top = static_cast<float>(t.minY) - t.y0;
     const float bottom = static_cast<float>(t.maxY) - t.y0;
-    const float cu = t.uq.dx * t.q.dy - t.uq.dy * t.q.dx;
-    const float cv = t.vq.dx * t.q.dy - t.vq.dy * t.q.dx;
-    const float ux = numeratorBound(t.uq.dx * t.q0 - t.uq0 * t.q.dx, cu, top, bottom, t.uq.dx, maxQ);
-    const float vx = numeratorBound(t.vq.dx * t.q0 - t.vq0 * t.q.dx, cv, top, bottom, t.vq.dx, maxQ);
-    const float uy = numeratorBound(t.uq.dy * t.q0 - t.uq0 * t.q.dy, -cu, left, right, t.uq.dy, maxQ);
-    const float vy = numeratorBound(t.vq.dy * t.q0 - t.vq0 * t.q.dy, -cv, left, right, t.vq.dy, maxQ);
+    const float left = static_cast<float>(t.minX) - t.x0;
+    const float right = static_cast<float>(t.maxX) - t.x0;
+    const Float4 low = {top, top, left, left};
+    const Float4 high = {bottom, bottom, right, right};
+    const Float4 peak = max4(abs4(start + slope * low), abs4(start + slope * high));
+    // The pixel forms dA - (A / Q) * dQ: where the two nearly cancel, its rounding is relative
+    // to them (|dA * Q| and |A * dQ| <= |dA * Q| + peak), not to what is left.
+    const Float4 bound = peak + kRounding * (2.0f * maxQ * abs4(dA) + peak);
     const float scale = 1.0f / (minQ * minQ);
-    const float w = s.width0 * scale;
-    const float h = s.height0 * scale;
-    const float rho2 =
-        std::max(ux * ux * w * w + vx * vx * h * h, uy * uy * w * w + vy * vy * h * h);
+    const Float4 texels = bound * Float4{s.width0, s.height0, s.width0, s.height0} * scale;
+    const Float4 squared = texels * texels;
+    const float rho2 = std::max(squared[0] + squared[1], squared[2] + squared[3]);
     if (!(rho2 < 1.0e20f)) return false;  // also NaN
     if (!(rho2 > 1.0e-20f)) return true;  // the per-pixel formula takes this as far magnified
     // fastLog2 rises with its argument, as the per-pixel formula that uses it does.

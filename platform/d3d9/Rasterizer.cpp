@@ -18,15 +18,10 @@ struct FloorDivision {
 
 FloorDivision floorDiv(std::int64_t n, std::int64_t d) noexcept {
     std::int64_t q = static_cast<std::int64_t>(static_cast<double>(n) / static_cast<double>(d));
-    std::int64_t r = n - q * d;
-    if (r < 0) {
-        --q;
-        r += d;
-    } else if (r >= d) {
-        ++q;
-        r -= d;
-    }
-    return {q, r};
+    const std::int64_t r = n - q * d;
+    // Without branches: which way the quotient is off follows the edge's sign.
+    const std::int64_t fix = static_cast<std::int64_t>(r >= d) - static_cast<std::int64_t>(r < 0);
+    return {q + fix, r - fix * d};
 }
 
 bool depthPasses(D3DCMPFUNC func, std::uint16_t value, std::uint16_t stored) noexcept {

@@ -53,6 +53,7 @@ struct DrawLanes {
     LevelTable table;
     __m256 firstLevel, lastLevel;
     __m256i firstIndex, lastIndex;
+    __m256i firstWidth, firstHeight, firstOffset;  // of the first level, in every lane
     __m256i diffuse;  // the modulating colour per 16-bit channel, 255 counted as 256
 };
 
@@ -89,12 +90,25 @@ D3D9_AVX2 inline __m256i gatherTexels(const std::uint32_t* base, __m256i index) 
     return _mm256_i32gather_epi32(reinterpret_cast<const int*>(base), index, 4);
 }
 
-// sampleLinear with a level per lane.
-D3D9_AVX2 inline __m256i sampleLinear8(const std::uint32_t* base, const LevelTable& table,
-                                       __m256i level, __m256 u, __m256 v) {
-    const __m256i width = lookUp(table.width, level);
-    const __m256i height = lookUp(table.height, level);
-    const __m256i offset = lookUp(table.offset, level);
+// The texel pairs (row[x], row[x + 1]) of eight lanes, as two registers of eight first and eight
+// second texels: four 64-bit loads a register pair in place of eight 32-bit ones.
+D3D9_AVX2 inline void gatherPairs(const std::uint32_t* base, __m256i index, __m256i& first,
+                                  __m256i& second) {
+    // Lanes 0, 1, 4, 5 and 2, 3, 6, 7, so that the shuffles below put all eight back in order.
+    const __m128i a = _mm256_castsi256_si128(
+        _mm256_permutevar8x32_epi32(index, _mm256_setr_epi32(0, 1, 4, 5, 0, 0, 0, 0)));
+    const __m128i b = _mm256_castsi256_si128(
+        _mm256_permutevar8x32_epi32(index, _mm256_setr_epi32(2, 3, 6, 7, 0, 0, 0, 0)));
+    const auto* at = reinterpret_cast<const long long*>(base);
+    const __m256 pa = _mm256_castsi256_ps(_mm256_i32gather_epi64(at, a, 4));
+    const __m256 pb = _mm256_castsi256_ps(_mm256_i32gather_epi64(at, b, 4));
+    first = _mm256_castps_si256(_mm256_shuffle_ps(pa, pb, _MM_SHUFFLE(2, 0, 2, 0)));
+    second = _mm256_castps_si256(_mm256_shuffle_ps(pa, pb, _MM_SHUFFLE(3, 1, 3, 1)));
+}
+
+// sampleLinear with each lane's level given by its width, height and offset from level 0.
+D3D9_AVX2 inline __m256i sampleLinear8(const std::uint32_t* base, __m256i width, __m256i height,
+                                       __m256i offset, __m256 u, __m256 v) {
     const __m256 half = _mm256_set1_ps(0.5f);
     const __m256 s = _mm256_sub_ps(_mm256_mul_ps(wrapUnit8(u), _mm256_cvtepi32_ps(width)), half);
     const __m256 t = _mm256_sub_ps(_mm256_mul_ps(wrapUnit8(v), _mm256_cvtepi32_ps(height)), half);
@@ -115,11 +129,26 @@ D3D9_AVX2 inline __m256i sampleLinear8(const std::uint32_t* base, const LevelTab
     y1 = _mm256_and_si256(y1, _mm256_cmpgt_epi32(height, y1));
     const __m256i row0 = _mm256_add_epi32(offset, _mm256_mullo_epi32(y0, width));
     const __m256i row1 = _mm256_add_epi32(offset, _mm256_mullo_epi32(y1, width));
+    // Unless a lane's pair wraps around the row's end, each pair lies side by side.
+    if (_mm256_testc_si256(_mm256_cmpeq_epi32(x1, _mm256_add_epi32(x0, one)),
+                           _mm256_set1_epi32(-1))) {
+        __m256i topLeft, topRight, bottomLeft, bottomRight;
+        gatherPairs(base, _mm256_add_epi32(row0, x0), topLeft, topRight);
+        gatherPairs(base, _mm256_add_epi32(row1, x0), bottomLeft, bottomRight);
+        return lerpTexels(lerpTexels(topLeft, topRight, fx), lerpTexels(bottomLeft, bottomRight, fx),
+                          fy);
+    }
     const __m256i top = lerpTexels(gatherTexels(base, _mm256_add_epi32(row0, x0)),
                                    gatherTexels(base, _mm256_add_epi32(row0, x1)), fx);
     const __m256i bottom = lerpTexels(gatherTexels(base, _mm256_add_epi32(row1, x0)),
                                       gatherTexels(base, _mm256_add_epi32(row1, x1)), fx);
     return lerpTexels(top, bottom, fy);
+}
+
+D3D9_AVX2 inline __m256i sampleLinear8(const std::uint32_t* base, const LevelTable& table,
+                                       __m256i level, __m256 u, __m256 v) {
+    return sampleLinear8(base, lookUp(table.width, level), lookUp(table.height, level),
+                         lookUp(table.offset, level), u, v);
 }
 
 // fastLog2 and levelOfDetail, lane by lane.
@@ -174,10 +203,29 @@ D3D9_AVX2 inline Coordinates magnifiedCoordinates8(__m256 q, __m256 uq, __m256 v
     return {_mm256_mul_ps(uq, r), _mm256_mul_ps(vq, r), _mm256_setzero_ps()};
 }
 
+// The modulation and the opaque alpha of the written pixel.
+template <bool Modulate>
+D3D9_AVX2 inline __m256i finishTexels(__m256i texel, const DrawLanes& c) {
+    if constexpr (Modulate) {
+        const __m256i zero = _mm256_setzero_si256();
+        const __m256i low = _mm256_srli_epi16(
+            _mm256_mullo_epi16(_mm256_unpacklo_epi8(texel, zero), c.diffuse), 8);
+        const __m256i high = _mm256_srli_epi16(
+            _mm256_mullo_epi16(_mm256_unpackhi_epi8(texel, zero), c.diffuse), 8);
+        texel = _mm256_packus_epi16(low, high);
+    }
+    return _mm256_or_si256(texel, _mm256_set1_epi32(static_cast<int>(0xFF000000u)));
+}
+
 // The second half: sampleTexture with linear filters, then the modulation.
 template <bool Modulate>
 D3D9_AVX2 inline __m256i sample8(const std::uint32_t* base, const DrawLanes& c, __m256 u,
                                  __m256 v, __m256 lod) {
+    if (_mm256_movemask_ps(_mm256_cmp_ps(lod, _mm256_setzero_ps(), _CMP_GT_OQ)) == 0) {
+        // All eight magnified: the first level, one bilinear sample each.
+        return finishTexels<Modulate>(
+            sampleLinear8(base, c.firstWidth, c.firstHeight, c.firstOffset, u, v), c);
+    }
     // The level pair and the blend between them, as sampleTexture picks them: magnified lanes
     // and lanes past the chain's end read one level with no blend.
     const __m256 clamped = _mm256_max_ps(lod, c.firstLevel);
@@ -198,15 +246,7 @@ D3D9_AVX2 inline __m256i sample8(const std::uint32_t* base, const DrawLanes& c, 
                                               c.lastIndex);
         texel = lerpTexels(texel, sampleLinear8(base, c.table, next, u, v), fraction);
     }
-    if constexpr (Modulate) {
-        const __m256i zero = _mm256_setzero_si256();
-        const __m256i low = _mm256_srli_epi16(
-            _mm256_mullo_epi16(_mm256_unpacklo_epi8(texel, zero), c.diffuse), 8);
-        const __m256i high = _mm256_srli_epi16(
-            _mm256_mullo_epi16(_mm256_unpackhi_epi8(texel, zero), c.diffuse), 8);
-        texel = _mm256_packus_epi16(low, high);
-    }
-    return _mm256_or_si256(texel, _mm256_set1_epi32(static_cast<int>(0xFF000000u)));
+    return finishTexels<Modulate>(texel, c);
 }
 
 // For each 8-bit mask, the lanes it selects in order, three bits each: the permutation that
@@ -353,6 +393,9 @@ D3D9_AVX2 inline DrawLanes drawLanes(const PixelState& s) {
     c.lastLevel = _mm256_set1_ps(static_cast<float>(last));
     c.firstIndex = _mm256_set1_epi32(s.sampler.firstLevel);
     c.lastIndex = _mm256_set1_epi32(last);
+    c.firstWidth = _mm256_set1_epi32(s.layout.width[s.sampler.firstLevel]);
+    c.firstHeight = _mm256_set1_epi32(s.layout.height[s.sampler.firstLevel]);
+    c.firstOffset = _mm256_set1_epi32(s.layout.offset[s.sampler.firstLevel]);
     if constexpr (Modulate) {
         // Blue, green, red, alpha: a texel's bytes in memory.
         alignas(32) std::int16_t channels[16];
