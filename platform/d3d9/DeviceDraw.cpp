@@ -299,18 +299,17 @@ void Device::drawTriangles(const VertexLayout& layout, const std::uint8_t* first
     const ViewportTransform viewport = viewportTransform(viewport_);
     inChunks(count, kVertexChunk, [&](std::size_t begin, std::size_t end) {
         processVertices(first + begin * stream_.stride, stream_.stride, end - begin, layout,
-                        worldViewProjection, viewport, clip_.data() + begin,
-                        screen_.data() + begin, codes_.data() + begin);
+                        worldViewProjection, viewport, clip_.data() + begin, screen_.data() + begin,
+                        codes_.data() + begin);
     });
 
     const PixelState pixel = pixelState();
     Cull cull = Cull::None;
     if (renderStates_[D3DRS_CULLMODE] == D3DCULL_CW) cull = Cull::Clockwise;
     if (renderStates_[D3DRS_CULLMODE] == D3DCULL_CCW) cull = Cull::CounterClockwise;
-    const TriangleBatch batch{clip_.data(), screen_.data(), codes_.data(), corners_.data(),
-                              triangles,    cull,           scissor(),     viewport,
-                              &pixel,       selectRasterLoop(pixel),
-                              &counters_};
+    const TriangleBatch batch{
+        clip_.data(), screen_.data(), codes_.data(), corners_.data(),         triangles, cull,
+        scissor(),    viewport,       &pixel,        selectRasterLoop(pixel), &counters_};
 
     bool parallel = pool_.size() > 1 && triangles >= kParallelTriangles;
     if (pool_.size() > 1 && !parallel) {

@@ -15,8 +15,12 @@ constexpr float kRounding = 1.0e-5f;
 // Four lanes, one for each of du/dx, dv/dx, du/dy and dv/dy: the bound works them all at once.
 using Float4 = float __attribute__((vector_size(16)));
 
-Float4 abs4(Float4 x) noexcept { return x < 0.0f ? -x : x; }
-Float4 max4(Float4 a, Float4 b) noexcept { return a > b ? a : b; }
+Float4 abs4(Float4 x) noexcept {
+    return x < 0.0f ? -x : x;
+}
+Float4 max4(Float4 a, Float4 b) noexcept {
+    return a > b ? a : b;
+}
 
 }  // namespace
 

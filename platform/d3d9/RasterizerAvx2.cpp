@@ -135,8 +135,8 @@ D3D9_AVX2 inline __m256i sampleLinear8(const std::uint32_t* base, __m256i width,
         __m256i topLeft, topRight, bottomLeft, bottomRight;
         gatherPairs(base, _mm256_add_epi32(row0, x0), topLeft, topRight);
         gatherPairs(base, _mm256_add_epi32(row1, x0), bottomLeft, bottomRight);
-        return lerpTexels(lerpTexels(topLeft, topRight, fx), lerpTexels(bottomLeft, bottomRight, fx),
-                          fy);
+        return lerpTexels(lerpTexels(topLeft, topRight, fx),
+                          lerpTexels(bottomLeft, bottomRight, fx), fy);
     }
     const __m256i top = lerpTexels(gatherTexels(base, _mm256_add_epi32(row0, x0)),
                                    gatherTexels(base, _mm256_add_epi32(row0, x1)), fx);
@@ -208,10 +208,10 @@ template <bool Modulate>
 D3D9_AVX2 inline __m256i finishTexels(__m256i texel, const DrawLanes& c) {
     if constexpr (Modulate) {
         const __m256i zero = _mm256_setzero_si256();
-        const __m256i low = _mm256_srli_epi16(
-            _mm256_mullo_epi16(_mm256_unpacklo_epi8(texel, zero), c.diffuse), 8);
-        const __m256i high = _mm256_srli_epi16(
-            _mm256_mullo_epi16(_mm256_unpackhi_epi8(texel, zero), c.diffuse), 8);
+        const __m256i low =
+            _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(texel, zero), c.diffuse), 8);
+        const __m256i high =
+            _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(texel, zero), c.diffuse), 8);
         texel = _mm256_packus_epi16(low, high);
     }
     return _mm256_or_si256(texel, _mm256_set1_epi32(static_cast<int>(0xFF000000u)));
@@ -346,8 +346,8 @@ D3D9_AVX2 inline void push(Lanes& lanes, int mask, const Coordinates& at, __m256
     lanes.u = _mm256_blendv_ps(lanes.u, u, take);
     lanes.v = _mm256_blendv_ps(lanes.v, v, take);
     lanes.lod = _mm256_blendv_ps(lanes.lod, lod, take);
-    lanes.pixel = _mm256_castps_si256(_mm256_blendv_ps(_mm256_castsi256_ps(lanes.pixel),
-                                                       _mm256_castsi256_ps(index), take));
+    lanes.pixel = _mm256_castps_si256(
+        _mm256_blendv_ps(_mm256_castsi256_ps(lanes.pixel), _mm256_castsi256_ps(index), take));
     lanes.count += __builtin_popcount(static_cast<unsigned>(mask));
     if (lanes.count < 8) return;
     drain<Modulate>(lanes, 8, s, c);
@@ -461,8 +461,8 @@ D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, int yBeg
 }
 
 template <bool Depth, bool Modulate>
-__attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelState& s,
-                                                 int yBegin, int yEnd, PixelQueue& queue) noexcept {
+__attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelState& s, int yBegin,
+                                                 int yEnd, PixelQueue& queue) noexcept {
     if (magnifiedEverywhere(t, s.sampler)) {
         walkRows8<Depth, Modulate, true>(t, s, yBegin, yEnd, queue);
     } else {
