@@ -155,7 +155,9 @@ RowWalker::Bound RowWalker::boundOf(const EdgeFunction& e, int y) noexcept {
     const std::int64_t atRow = e.b * (static_cast<std::int64_t>(y) << kSubpixelBits) + e.c;
     const std::int64_t rowStep = e.b * kSubpixelScale;
     Bound b;
-    b.divisor = step > 0 ? step : step < 0 ? -step : 1;
+    // Without branches: the third edge's direction follows the triangle's shape.
+    const std::int64_t magnitude = step < 0 ? -step : step;
+    b.divisor = magnitude + (magnitude == 0);
     const FloorDivision start = floorDiv(atRow, b.divisor);
     const FloorDivision perRow = floorDiv(rowStep, b.divisor);
     b.quotient = start.quotient;

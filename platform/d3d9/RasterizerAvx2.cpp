@@ -409,8 +409,8 @@ D3D9_AVX2 inline DrawLanes drawLanes(const PixelState& s) {
 }
 
 template <bool Depth, bool Modulate, bool Magnified>
-D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, int yBegin, int yEnd,
-                                PixelQueue& queue) noexcept {
+D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, RowWalker& rows,
+                                int yBegin, int yEnd, PixelQueue& queue) noexcept {
     const DrawLanes draw = drawLanes<Modulate>(s);
     Gradients c;
     c.uqdx = _mm256_set1_ps(t.uq.dx);
@@ -426,7 +426,6 @@ D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, int yBeg
     const __m256 dz = _mm256_set1_ps(t.z.dx);
     Lanes lanes = loadLanes(queue);
     std::uint64_t shaded = 0;
-    RowWalker rows(t, yBegin);
     for (int y = yBegin; y <= yEnd; ++y) {
         int xBegin;
         int xEnd;
@@ -463,10 +462,13 @@ D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, int yBeg
 template <bool Depth, bool Modulate>
 __attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelState& s, int yBegin,
                                                  int yEnd, PixelQueue& queue) noexcept {
+    // The walker first: the bound reads the box back in wider loads than set-up stored it
+    // with, which wait until those stores have left for the cache.
+    RowWalker rows(t, yBegin);
     if (magnifiedEverywhere(t, s.sampler)) {
-        walkRows8<Depth, Modulate, true>(t, s, yBegin, yEnd, queue);
+        walkRows8<Depth, Modulate, true>(t, s, rows, yBegin, yEnd, queue);
     } else {
-        walkRows8<Depth, Modulate, false>(t, s, yBegin, yEnd, queue);
+        walkRows8<Depth, Modulate, false>(t, s, rows, yBegin, yEnd, queue);
     }
 }
 
