@@ -148,7 +148,8 @@ RasterFunction pickShade(const PixelState& s) noexcept {
 
 }  // namespace
 
-RowWalker::Bound RowWalker::boundOf(const EdgeFunction& e, int y) noexcept {
+[[gnu::always_inline]] inline RowWalker::Bound RowWalker::boundOf(const EdgeFunction& e,
+                                                                  int y) noexcept {
     // E(x) on this row is e(y) + x * step: x >= -e(y) / step for step > 0, x <= e(y) / -step for
     // step < 0, and e(y) >= 0 for an edge along the row.
     const std::int64_t step = e.a * kSubpixelScale;
@@ -172,8 +173,8 @@ RowWalker::RowWalker(const Triangle& t, int y) noexcept : minX_(t.minX), maxX_(t
     // branches: the signs follow the triangle's shape, which no predictor guesses.
     const std::int64_t a0 = t.edge[0].a;
     const std::int64_t a1 = t.edge[1].a;
-    const int left = a0 > 0 ? 0 : a1 > 0 ? 1 : 2;
-    const int right = a0 < 0 ? 0 : a1 < 0 ? 1 : 2;
+    const int left = (a0 <= 0) * (1 + (a1 <= 0));
+    const int right = (a0 >= 0) * (1 + (a1 >= 0));
     const int third = 3 - left - right;
     left_ = boundOf(t.edge[left], y);
     right_ = boundOf(t.edge[right], y);
