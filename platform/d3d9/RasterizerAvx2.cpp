@@ -57,16 +57,15 @@ struct DrawLanes {
     __m256i diffuse;  // the modulating colour per 16-bit channel, 255 counted as 256
 };
 
-D3D9_AVX2 inline __m256i floorToInt8(__m256 x) {
-    const __m256i i = _mm256_cvttps_epi32(x);
-    const __m256 below = _mm256_cmp_ps(x, _mm256_cvtepi32_ps(i), _CMP_LT_OQ);
-    return _mm256_add_epi32(i, _mm256_castps_si256(below));  // all ones is -1
-}
+// floorToInt's rounding toward minus infinity, kept in float: the texel coordinate's whole part
+// and its fraction both come from it. Out-of-range lanes and NaN reach the integer conversion
+// as they would in the scalar code, and convert alike.
+D3D9_AVX2 inline __m256 floor8(__m256 x) { return _mm256_floor_ps(x); }
 
 D3D9_AVX2 inline __m256 wrapUnit8(__m256 u) {
     const __m256 inside = _mm256_and_ps(_mm256_cmp_ps(u, _mm256_set1_ps(-1.0e6f), _CMP_GT_OQ),
                                         _mm256_cmp_ps(u, _mm256_set1_ps(1.0e6f), _CMP_LT_OQ));
-    return _mm256_and_ps(_mm256_sub_ps(u, _mm256_cvtepi32_ps(floorToInt8(u))), inside);
+    return _mm256_and_ps(_mm256_sub_ps(u, floor8(u)), inside);
 }
 
 // lerpTexel on eight texel pairs: channels widened to 16 bits, where a*(256-f) + b*f stays
@@ -112,13 +111,13 @@ D3D9_AVX2 inline __m256i sampleLinear8(const std::uint32_t* base, __m256i width,
     const __m256 half = _mm256_set1_ps(0.5f);
     const __m256 s = _mm256_sub_ps(_mm256_mul_ps(wrapUnit8(u), _mm256_cvtepi32_ps(width)), half);
     const __m256 t = _mm256_sub_ps(_mm256_mul_ps(wrapUnit8(v), _mm256_cvtepi32_ps(height)), half);
-    __m256i x0 = floorToInt8(s);
-    __m256i y0 = floorToInt8(t);
+    const __m256 sFloor = floor8(s);
+    const __m256 tFloor = floor8(t);
+    __m256i x0 = _mm256_cvttps_epi32(sFloor);
+    __m256i y0 = _mm256_cvttps_epi32(tFloor);
     const __m256 scale = _mm256_set1_ps(256.0f);
-    const __m256i fx =
-        _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_sub_ps(s, _mm256_cvtepi32_ps(x0)), scale));
-    const __m256i fy =
-        _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_sub_ps(t, _mm256_cvtepi32_ps(y0)), scale));
+    const __m256i fx = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_sub_ps(s, sFloor), scale));
+    const __m256i fy = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_sub_ps(t, tFloor), scale));
     const __m256i zero = _mm256_setzero_si256();
     const __m256i one = _mm256_set1_epi32(1);
     x0 = _mm256_add_epi32(x0, _mm256_and_si256(_mm256_cmpgt_epi32(zero, x0), width));
