@@ -4,7 +4,9 @@
 //
 // Usage: device_bench [--size WxH] [--threads N] [--warmup N] [--frames N]
 //                     [--parts all|ground|cubes|none] [--ppm FILE] [--label TEXT]
-// --threads 0 takes one per core; --ppm writes the last frame as a binary PPM.
+// --threads 0 takes one per core; --ppm writes the last frame as a binary PPM. On one thread it
+// also draws the scene with no draws and at a quarter of the size, to print the drawing's cost
+// per rasterized triangle and per shaded pixel.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -13,12 +15,14 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "Arguments.h"
 #include "DemoScene.h"
 #include "Statistics.h"
 #include "d3d9/DeviceOptions.h"
+#include "d3d9/DrawCounters.h"
 #include "d3d9/HeadlessDevice.h"
 
 namespace {
@@ -86,14 +90,16 @@ void writePpm(const char* path, const std::vector<std::uint32_t>& pixels, int wi
     std::fclose(file);
 }
 
-}  // namespace
+struct Measurement {
+    double medianMs, minMs, p90Ms, maxMs, readPresentMedianMs;
+    double triangles;  // rasterized a frame
+    double pixels;     // shaded a frame
+    std::vector<std::uint32_t> lastFrame;
+};
 
-int main(int argc, char** argv) {
-    const Options o = parseOptions(argc, argv);
-    platform::d3d9::setRenderThreads(o.run.threads);
-    const unsigned threads = platform::d3d9::renderThreads();
-    platform::d3d9::HeadlessWindow window(o.width, o.height);
-
+// Draws `run.warmup` then `run.frames` frames of `parts` on a new device of width x height.
+Measurement measure(int width, int height, bench::Parts parts, const bench::FrameRun& run) {
+    platform::d3d9::HeadlessWindow window(width, height);
     platform::ComRef<IDirect3D9> d3d(Direct3DCreate9(D3D_SDK_VERSION));
     if (!d3d) fail("Direct3DCreate9 failed");
     const platform::ComRef<IDirect3DDevice9> device =
@@ -104,56 +110,105 @@ int main(int argc, char** argv) {
         fail("GetBackBuffer failed");
     }
 
-    std::vector<std::uint32_t> host(static_cast<std::size_t>(o.width) * o.height);
+    std::vector<std::uint32_t> host(static_cast<std::size_t>(width) * height);
     const auto readBack = [&] {
         D3DLOCKED_RECT locked;
         if (FAILED(backBuffer->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
             fail("LockRect failed");
         }
-        for (int y = 0; y < o.height; ++y) {
-            std::memcpy(host.data() + static_cast<std::size_t>(y) * o.width,
+        for (int y = 0; y < height; ++y) {
+            std::memcpy(host.data() + static_cast<std::size_t>(y) * width,
                         static_cast<const unsigned char*>(locked.pBits) +
                             static_cast<std::size_t>(y) * locked.Pitch,
-                        static_cast<std::size_t>(o.width) * 4);
+                        static_cast<std::size_t>(width) * 4);
         }
         backBuffer->UnlockRect();
         if (FAILED(device->Present(nullptr, nullptr, nullptr, nullptr))) fail("Present failed");
     };
 
+    bench::DemoScene scene(*device.get(), width, height);
+    const auto frame = [&] {
+        if (FAILED(scene.drawFrame(parts))) fail("a draw call failed");
+    };
+    for (int i = 0; i < run.warmup; ++i) {
+        frame();
+        readBack();
+    }
+    using Clock = std::chrono::steady_clock;
+    const auto ms = [](Clock::time_point a, Clock::time_point b) {
+        return std::chrono::duration<double, std::milli>(b - a).count();
+    };
+    std::vector<double> frameMs;
+    std::vector<double> readMs;
+    frameMs.reserve(run.frames);
+    readMs.reserve(run.frames);
+    const platform::d3d9::DrawCounts before = platform::d3d9::drawCounts(device.get());
+    for (int i = 0; i < run.frames; ++i) {
+        const auto start = Clock::now();
+        frame();
+        const auto drawn = Clock::now();
+        readBack();
+        const auto end = Clock::now();
+        frameMs.push_back(ms(start, end));
+        readMs.push_back(ms(drawn, end));
+    }
+    const platform::d3d9::DrawCounts after = platform::d3d9::drawCounts(device.get());
+    const double frames = std::max(1, run.frames);
+    return {bench::percentile(frameMs, 0.5),
+            bench::percentile(frameMs, 0.0),
+            bench::percentile(frameMs, 0.9),
+            bench::percentile(frameMs, 1.0),
+            bench::percentile(readMs, 0.5),
+            static_cast<double>(after.triangles - before.triangles) / frames,
+            static_cast<double>(after.pixels - before.pixels) / frames,
+            std::move(host)};
+}
+
+// Splits the drawing part of a one-thread frame (the whole frame less a frame with no draws)
+// into a cost per rasterized triangle and one per shaded pixel, from the same scene at this
+// size and at a quarter of it, where nearly the same triangles cover a sixteenth of the
+// pixels: two equations, drawing = triangles * a + pixels * b, in two unknowns.
+struct Costs {
+    double nsPerTriangle;
+    double nsPerPixel;
+};
+
+Costs splitCosts(int width, int height, const Measurement& whole, const bench::FrameRun& run) {
+    const auto drawingNs = [&](int w, int h, const Measurement& all) {
+        return (all.medianMs - measure(w, h, bench::Parts::None, run).medianMs) * 1.0e6;
+    };
+    const int smallWidth = std::max(1, width / 4);
+    const int smallHeight = std::max(1, height / 4);
+    const Measurement small = measure(smallWidth, smallHeight, bench::Parts::All, run);
+    const double big = drawingNs(width, height, whole);
+    const double little = drawingNs(smallWidth, smallHeight, small);
+    const double determinant = whole.triangles * small.pixels - small.triangles * whole.pixels;
+    if (determinant == 0.0) return {0.0, 0.0};
+    return {(big * small.pixels - little * whole.pixels) / determinant,
+            (whole.triangles * little - small.triangles * big) / determinant};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const Options o = parseOptions(argc, argv);
+    platform::d3d9::setRenderThreads(o.run.threads);
+    const unsigned threads = platform::d3d9::renderThreads();
     try {
-        bench::DemoScene scene(*device.get(), o.width, o.height);
-        const auto frame = [&] {
-            if (FAILED(scene.drawFrame(o.parts))) fail("a draw call failed");
-        };
-        for (int i = 0; i < o.run.warmup; ++i) {
-            frame();
-            readBack();
-        }
-        using Clock = std::chrono::steady_clock;
-        const auto ms = [](Clock::time_point a, Clock::time_point b) {
-            return std::chrono::duration<double, std::milli>(b - a).count();
-        };
-        std::vector<double> frameMs;
-        std::vector<double> readMs;
-        frameMs.reserve(o.run.frames);
-        readMs.reserve(o.run.frames);
-        for (int i = 0; i < o.run.frames; ++i) {
-            const auto start = Clock::now();
-            frame();
-            const auto drawn = Clock::now();
-            readBack();
-            const auto end = Clock::now();
-            frameMs.push_back(ms(start, end));
-            readMs.push_back(ms(drawn, end));
-        }
-        if (o.ppm) writePpm(o.ppm, host, o.width, o.height);
+        const Measurement m = measure(o.width, o.height, o.parts, o.run);
+        if (o.ppm) writePpm(o.ppm, m.lastFrame, o.width, o.height);
         std::printf(
             "label=%s size=%dx%d parts=%s threads=%u frames=%d median_ms=%.3f "
-            "min_ms=%.3f p90_ms=%.3f max_ms=%.3f read_present_median_ms=%.3f\n",
+            "min_ms=%.3f p90_ms=%.3f max_ms=%.3f read_present_median_ms=%.3f "
+            "triangles=%.0f pixels=%.0f",
             o.label.c_str(), o.width, o.height, o.partsName.c_str(), threads, o.run.frames,
-            bench::percentile(frameMs, 0.5), bench::percentile(frameMs, 0.0),
-            bench::percentile(frameMs, 0.9), bench::percentile(frameMs, 1.0),
-            bench::percentile(readMs, 0.5));
+            m.medianMs, m.minMs, m.p90Ms, m.maxMs, m.readPresentMedianMs, m.triangles, m.pixels);
+        if (threads == 1 && o.parts == bench::Parts::All) {
+            const Costs costs = splitCosts(o.width, o.height, m, o.run);
+            std::printf(" ns_per_triangle=%.1f ns_per_pixel=%.2f", costs.nsPerTriangle,
+                        costs.nsPerPixel);
+        }
+        std::printf("\n");
     } catch (const std::runtime_error& e) {
         fail(e.what());
     }

@@ -96,6 +96,13 @@ private:
     Scissor scissor() const noexcept;
     template <class Slot>
     void assembleTriangles(D3DPRIMITIVETYPE type, std::size_t triangles, Slot slot);
+    template <class Slot>
+    void assembleTriangles(D3DPRIMITIVETYPE type, std::size_t begin, std::size_t end,
+                           Slot slot) noexcept;
+    // Calls work(begin, end) over [0, count) in pieces of `chunk`, on the pool when there is
+    // more than one.
+    template <class Work>
+    void inChunks(std::size_t count, std::size_t chunk, Work work) noexcept;
     void growScratch(std::size_t vertices, std::size_t triangles);
 
     std::shared_ptr<DeviceLink> link_;
@@ -125,6 +132,9 @@ private:
     std::vector<StripeSpan> spans_;  // of a draw split across threads
 
     ThreadPool pool_;
+    DrawCounters counters_;
+
+    friend DrawCounts drawCounts(IDirect3DDevice9* device) noexcept;
 };
 
 }  // namespace platform::d3d9

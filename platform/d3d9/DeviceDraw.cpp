@@ -2,6 +2,7 @@
 // assembly, and the hand-over to the pipeline, split across the device's threads when the draw
 // is large enough to pay for it.
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstring>
 #include <optional>
@@ -23,6 +24,10 @@ constexpr std::size_t kSpanChunkTriangles = 2048;
 // Below this a draw runs on the calling thread: waking the workers costs more than it saves.
 constexpr std::size_t kParallelTriangles = 64;
 constexpr float kParallelPixels = 32768.0f;
+// Vertices and triangles a chunk of the vertex stage and of index checking and assembly; a draw
+// with fewer runs them on the calling thread.
+constexpr std::size_t kVertexChunk = 2048;
+constexpr std::size_t kTriangleChunk = 4096;
 
 // Vertices or indices a draw of `primitives` reads, or 0 for a type the device cannot draw.
 std::uint64_t cornersRead(D3DPRIMITIVETYPE type, UINT primitives) noexcept {
@@ -167,12 +172,33 @@ void Device::growScratch(std::size_t vertices, std::size_t triangles) {
     }
 }
 
+template <class Work>
+void Device::inChunks(std::size_t count, std::size_t chunk, Work work) noexcept {
+    if (pool_.size() == 1 || count <= chunk) {
+        work(std::size_t{0}, count);
+        return;
+    }
+    auto run = [&](unsigned index) {
+        const std::size_t begin = std::size_t{index} * chunk;
+        work(begin, std::min(begin + chunk, count));
+    };
+    pool_.run(static_cast<unsigned>((count + chunk - 1) / chunk), run);
+}
+
 // Every second triangle of a strip has its first two corners swapped, as Direct3D does, so all
 // triangles of a strip keep the first one's winding.
 template <class Slot>
 void Device::assembleTriangles(D3DPRIMITIVETYPE type, std::size_t triangles, Slot slot) {
-    std::uint32_t* out = corners_.data();
-    for (std::size_t t = 0; t < triangles; ++t, out += 3) {
+    inChunks(triangles, kTriangleChunk, [&](std::size_t begin, std::size_t end) {
+        assembleTriangles(type, begin, end, slot);
+    });
+}
+
+template <class Slot>
+void Device::assembleTriangles(D3DPRIMITIVETYPE type, std::size_t begin, std::size_t end,
+                               Slot slot) noexcept {
+    std::uint32_t* out = corners_.data() + 3 * begin;
+    for (std::size_t t = begin; t < end; ++t, out += 3) {
         switch (type) {
             case D3DPT_TRIANGLESTRIP:
                 out[0] = slot(t % 2 == 0 ? t : t + 1);
@@ -251,12 +277,16 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVer
         std::memcpy(&index, indexData + 2 * k, 2);
         return index;
     };
-    for (std::size_t k = 0; k < count; ++k) {
-        const std::uint32_t index = indexAt(k);
-        if (index < MinVertexIndex || index - MinVertexIndex >= NumVertices) {
-            return D3DERR_INVALIDCALL;
+    std::atomic<bool> outside{false};
+    inChunks(count, 3 * kTriangleChunk, [&](std::size_t begin, std::size_t end) {
+        bool any = false;
+        for (std::size_t k = begin; k < end; ++k) {
+            const std::uint32_t index = indexAt(k);
+            any |= (index < MinVertexIndex) | (index - MinVertexIndex >= NumVertices);
         }
-    }
+        if (any) outside.store(true, std::memory_order_relaxed);
+    });
+    if (outside.load(std::memory_order_relaxed)) return D3DERR_INVALIDCALL;
     assembleTriangles(PrimitiveType, PrimitiveCount,
                       [&](std::size_t k) { return indexAt(k) - MinVertexIndex; });
     drawTriangles(layout, first + static_cast<std::size_t>(firstVertex) * stream_.stride,
@@ -269,16 +299,19 @@ void Device::drawTriangles(const VertexLayout& layout, const std::uint8_t* first
     const D3DMATRIX worldViewProjection =
         multiply(multiply(transforms_[2], transforms_[0]), transforms_[1]);
     const ViewportTransform viewport = viewportTransform(viewport_);
-    processVertices(first, stream_.stride, count, layout, worldViewProjection, viewport,
-                    clip_.data(), screen_.data(), codes_.data());
+    inChunks(count, kVertexChunk, [&](std::size_t begin, std::size_t end) {
+        processVertices(first + begin * stream_.stride, stream_.stride, end - begin, layout,
+                        worldViewProjection, viewport, clip_.data() + begin, screen_.data() + begin,
+                        codes_.data() + begin);
+    });
 
     const PixelState pixel = pixelState();
     Cull cull = Cull::None;
     if (renderStates_[D3DRS_CULLMODE] == D3DCULL_CW) cull = Cull::Clockwise;
     if (renderStates_[D3DRS_CULLMODE] == D3DCULL_CCW) cull = Cull::CounterClockwise;
-    const TriangleBatch batch{clip_.data(), screen_.data(), codes_.data(), corners_.data(),
-                              triangles,    cull,           scissor(),     viewport,
-                              &pixel,       selectRasterLoop(pixel)};
+    const TriangleBatch batch{
+        clip_.data(), screen_.data(), codes_.data(), corners_.data(),         triangles, cull,
+        scissor(),    viewport,       &pixel,        selectRasterLoop(pixel), &counters_};
 
     bool parallel = pool_.size() > 1 && triangles >= kParallelTriangles;
     if (pool_.size() > 1 && !parallel) {
@@ -317,6 +350,12 @@ void Device::drawTriangles(const VertexLayout& layout, const std::uint8_t* first
         drawStripe(batch, stripes, static_cast<int>(stripe), spans);
     };
     pool_.run(static_cast<unsigned>(stripes.count), drawStripes);
+}
+
+DrawCounts drawCounts(IDirect3DDevice9* device) noexcept {
+    const auto* software = dynamic_cast<const Device*>(device);
+    if (!software) return {0, 0};
+    return {software->counters_.triangles.load(), software->counters_.pixels.load()};
 }
 
 }  // namespace platform::d3d9

@@ -21,7 +21,9 @@ void drawScreenTriangle(const ScreenVertex& a, const ScreenVertex& b, const Scre
     if (!setupTriangle(a, b, c, batch.cull, batch.scissor, t)) return;
     const int top = std::max(t.minY, rows.top);
     const int bottom = std::min(t.maxY, rows.bottom);
-    if (top <= bottom) batch.loop.raster(t, *batch.pixel, top, bottom, queue);
+    if (top > bottom) return;
+    batch.loop.raster(t, *batch.pixel, top, bottom, queue);
+    ++queue.triangles;
 }
 
 bool finite(const ScreenVertex& v) noexcept {
@@ -72,6 +74,11 @@ void drawTriangle(const TriangleBatch& batch, std::size_t i, const RowRange& row
                        batch, rows, queue);
 }
 
+void finish(const TriangleBatch& batch, PixelQueue& queue) noexcept {
+    if (batch.loop.flush) batch.loop.flush(*batch.pixel, queue);
+    batch.counters->add(queue.triangles, queue.shaded);
+}
+
 // The stripe holding row y, for y within the stripes' rows.
 int stripeOf(const Stripes& stripes, int y) noexcept {
     return (y - stripes.top) / stripes.rows;
@@ -82,7 +89,7 @@ int stripeOf(const Stripes& stripes, int y) noexcept {
 void drawBatch(const TriangleBatch& batch, const RowRange& rows) noexcept {
     PixelQueue queue;
     for (std::size_t i = 0; i < batch.triangleCount; ++i) drawTriangle(batch, i, rows, queue);
-    if (batch.loop.flush) batch.loop.flush(*batch.pixel, queue);
+    finish(batch, queue);
 }
 
 void findStripeSpans(const TriangleBatch& batch, const Stripes& stripes, std::size_t begin,
@@ -129,7 +136,7 @@ void drawStripe(const TriangleBatch& batch, const Stripes& stripes, int stripe,
     for (std::size_t i = 0; i < batch.triangleCount; ++i) {
         if (spans[i].first <= k && k <= spans[i].last) drawTriangle(batch, i, rows, queue);
     }
-    if (batch.loop.flush) batch.loop.flush(*batch.pixel, queue);
+    finish(batch, queue);
 }
 
 }  // namespace platform::d3d9

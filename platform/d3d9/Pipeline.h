@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "d3d9/DrawCounters.h"
 #include "d3d9/Rasterizer.h"
 #include "d3d9/VertexProcessing.h"
 
@@ -30,6 +31,7 @@ struct TriangleBatch {
     ViewportTransform viewport;
     const PixelState* pixel;
     RasterLoop loop;
+    DrawCounters* counters;
 };
 
 void drawBatch(const TriangleBatch& batch, const RowRange& rows) noexcept;

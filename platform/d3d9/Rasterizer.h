@@ -41,11 +41,13 @@ struct PixelState {
 // draw's triangles on one thread keeps one queue and flushes it when the walk ends; pixels leave
 // in the order they came, so a later triangle's pixel still lands over an earlier one's.
 struct PixelQueue {
-    alignas(32) float u[16] = {};
-    alignas(32) float v[16] = {};
-    alignas(32) float lod[16] = {};
-    alignas(32) std::int32_t pixel[16] = {};  // index into the back buffer
+    alignas(32) float u[8] = {};
+    alignas(32) float v[8] = {};
+    alignas(32) float lod[8] = {};
+    alignas(32) std::int32_t pixel[8] = {};  // index into the back buffer
     int count = 0;
+    std::uint64_t shaded = 0;     // pixels queued or written so far, for the device's counters
+    std::uint64_t triangles = 0;  // raster calls so far, counted by the caller
 };
 
 // Draws the triangle's rows from yBegin to yEnd, both inclusive and inside its box.

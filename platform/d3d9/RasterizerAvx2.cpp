@@ -1,5 +1,7 @@
 #include "d3d9/RasterizerAvx2.h"
 
+#include "d3d9/Magnification.h"
+
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 
@@ -51,19 +53,19 @@ struct DrawLanes {
     LevelTable table;
     __m256 firstLevel, lastLevel;
     __m256i firstIndex, lastIndex;
+    __m256i firstWidth, firstHeight, firstOffset;  // of the first level, in every lane
     __m256i diffuse;  // the modulating colour per 16-bit channel, 255 counted as 256
 };
 
-D3D9_AVX2 inline __m256i floorToInt8(__m256 x) {
-    const __m256i i = _mm256_cvttps_epi32(x);
-    const __m256 below = _mm256_cmp_ps(x, _mm256_cvtepi32_ps(i), _CMP_LT_OQ);
-    return _mm256_add_epi32(i, _mm256_castps_si256(below));  // all ones is -1
-}
+// floorToInt's rounding toward minus infinity, kept in float: the texel coordinate's whole part
+// and its fraction both come from it. Out-of-range lanes and NaN reach the integer conversion
+// as they would in the scalar code, and convert alike.
+D3D9_AVX2 inline __m256 floor8(__m256 x) { return _mm256_floor_ps(x); }
 
 D3D9_AVX2 inline __m256 wrapUnit8(__m256 u) {
     const __m256 inside = _mm256_and_ps(_mm256_cmp_ps(u, _mm256_set1_ps(-1.0e6f), _CMP_GT_OQ),
                                         _mm256_cmp_ps(u, _mm256_set1_ps(1.0e6f), _CMP_LT_OQ));
-    return _mm256_and_ps(_mm256_sub_ps(u, _mm256_cvtepi32_ps(floorToInt8(u))), inside);
+    return _mm256_and_ps(_mm256_sub_ps(u, floor8(u)), inside);
 }
 
 // lerpTexel on eight texel pairs: channels widened to 16 bits, where a*(256-f) + b*f stays
@@ -87,22 +89,35 @@ D3D9_AVX2 inline __m256i gatherTexels(const std::uint32_t* base, __m256i index) 
     return _mm256_i32gather_epi32(reinterpret_cast<const int*>(base), index, 4);
 }
 
-// sampleLinear with a level per lane.
-D3D9_AVX2 inline __m256i sampleLinear8(const std::uint32_t* base, const LevelTable& table,
-                                       __m256i level, __m256 u, __m256 v) {
-    const __m256i width = lookUp(table.width, level);
-    const __m256i height = lookUp(table.height, level);
-    const __m256i offset = lookUp(table.offset, level);
+// The texel pairs (row[x], row[x + 1]) of eight lanes, as two registers of eight first and eight
+// second texels: four 64-bit loads a register pair in place of eight 32-bit ones.
+D3D9_AVX2 inline void gatherPairs(const std::uint32_t* base, __m256i index, __m256i& first,
+                                  __m256i& second) {
+    // Lanes 0, 1, 4, 5 and 2, 3, 6, 7, so that the shuffles below put all eight back in order.
+    const __m128i a = _mm256_castsi256_si128(
+        _mm256_permutevar8x32_epi32(index, _mm256_setr_epi32(0, 1, 4, 5, 0, 0, 0, 0)));
+    const __m128i b = _mm256_castsi256_si128(
+        _mm256_permutevar8x32_epi32(index, _mm256_setr_epi32(2, 3, 6, 7, 0, 0, 0, 0)));
+    const auto* at = reinterpret_cast<const long long*>(base);
+    const __m256 pa = _mm256_castsi256_ps(_mm256_i32gather_epi64(at, a, 4));
+    const __m256 pb = _mm256_castsi256_ps(_mm256_i32gather_epi64(at, b, 4));
+    first = _mm256_castps_si256(_mm256_shuffle_ps(pa, pb, _MM_SHUFFLE(2, 0, 2, 0)));
+    second = _mm256_castps_si256(_mm256_shuffle_ps(pa, pb, _MM_SHUFFLE(3, 1, 3, 1)));
+}
+
+// sampleLinear with each lane's level given by its width, height and offset from level 0.
+D3D9_AVX2 inline __m256i sampleLinear8(const std::uint32_t* base, __m256i width, __m256i height,
+                                       __m256i offset, __m256 u, __m256 v) {
     const __m256 half = _mm256_set1_ps(0.5f);
     const __m256 s = _mm256_sub_ps(_mm256_mul_ps(wrapUnit8(u), _mm256_cvtepi32_ps(width)), half);
     const __m256 t = _mm256_sub_ps(_mm256_mul_ps(wrapUnit8(v), _mm256_cvtepi32_ps(height)), half);
-    __m256i x0 = floorToInt8(s);
-    __m256i y0 = floorToInt8(t);
+    const __m256 sFloor = floor8(s);
+    const __m256 tFloor = floor8(t);
+    __m256i x0 = _mm256_cvttps_epi32(sFloor);
+    __m256i y0 = _mm256_cvttps_epi32(tFloor);
     const __m256 scale = _mm256_set1_ps(256.0f);
-    const __m256i fx =
-        _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_sub_ps(s, _mm256_cvtepi32_ps(x0)), scale));
-    const __m256i fy =
-        _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_sub_ps(t, _mm256_cvtepi32_ps(y0)), scale));
+    const __m256i fx = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_sub_ps(s, sFloor), scale));
+    const __m256i fy = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_sub_ps(t, tFloor), scale));
     const __m256i zero = _mm256_setzero_si256();
     const __m256i one = _mm256_set1_epi32(1);
     x0 = _mm256_add_epi32(x0, _mm256_and_si256(_mm256_cmpgt_epi32(zero, x0), width));
@@ -113,11 +128,26 @@ D3D9_AVX2 inline __m256i sampleLinear8(const std::uint32_t* base, const LevelTab
     y1 = _mm256_and_si256(y1, _mm256_cmpgt_epi32(height, y1));
     const __m256i row0 = _mm256_add_epi32(offset, _mm256_mullo_epi32(y0, width));
     const __m256i row1 = _mm256_add_epi32(offset, _mm256_mullo_epi32(y1, width));
+    // Unless a lane's pair wraps around the row's end, each pair lies side by side.
+    if (_mm256_testc_si256(_mm256_cmpeq_epi32(x1, _mm256_add_epi32(x0, one)),
+                           _mm256_set1_epi32(-1))) {
+        __m256i topLeft, topRight, bottomLeft, bottomRight;
+        gatherPairs(base, _mm256_add_epi32(row0, x0), topLeft, topRight);
+        gatherPairs(base, _mm256_add_epi32(row1, x0), bottomLeft, bottomRight);
+        return lerpTexels(lerpTexels(topLeft, topRight, fx),
+                          lerpTexels(bottomLeft, bottomRight, fx), fy);
+    }
     const __m256i top = lerpTexels(gatherTexels(base, _mm256_add_epi32(row0, x0)),
                                    gatherTexels(base, _mm256_add_epi32(row0, x1)), fx);
     const __m256i bottom = lerpTexels(gatherTexels(base, _mm256_add_epi32(row1, x0)),
                                       gatherTexels(base, _mm256_add_epi32(row1, x1)), fx);
     return lerpTexels(top, bottom, fy);
+}
+
+D3D9_AVX2 inline __m256i sampleLinear8(const std::uint32_t* base, const LevelTable& table,
+                                       __m256i level, __m256 u, __m256 v) {
+    return sampleLinear8(base, lookUp(table.width, level), lookUp(table.height, level),
+                         lookUp(table.offset, level), u, v);
 }
 
 // fastLog2 and levelOfDetail, lane by lane.
@@ -165,10 +195,36 @@ D3D9_AVX2 inline Coordinates coordinates8(const Gradients& c, __m256 q, __m256 u
     return {u, v, levelOfDetail8(_mm256_max_ps(alongY, alongX), c.bias)};
 }
 
+// The coordinates of a triangle magnified throughout: level of detail 0 reads the first level
+// with the magnification filter, as any level <= 0 does.
+D3D9_AVX2 inline Coordinates magnifiedCoordinates8(__m256 q, __m256 uq, __m256 vq) {
+    const __m256 r = _mm256_div_ps(_mm256_set1_ps(1.0f), q);
+    return {_mm256_mul_ps(uq, r), _mm256_mul_ps(vq, r), _mm256_setzero_ps()};
+}
+
+// The modulation and the opaque alpha of the written pixel.
+template <bool Modulate>
+D3D9_AVX2 inline __m256i finishTexels(__m256i texel, const DrawLanes& c) {
+    if constexpr (Modulate) {
+        const __m256i zero = _mm256_setzero_si256();
+        const __m256i low =
+            _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(texel, zero), c.diffuse), 8);
+        const __m256i high =
+            _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(texel, zero), c.diffuse), 8);
+        texel = _mm256_packus_epi16(low, high);
+    }
+    return _mm256_or_si256(texel, _mm256_set1_epi32(static_cast<int>(0xFF000000u)));
+}
+
 // The second half: sampleTexture with linear filters, then the modulation.
 template <bool Modulate>
 D3D9_AVX2 inline __m256i sample8(const std::uint32_t* base, const DrawLanes& c, __m256 u,
                                  __m256 v, __m256 lod) {
+    if (_mm256_movemask_ps(_mm256_cmp_ps(lod, _mm256_setzero_ps(), _CMP_GT_OQ)) == 0) {
+        // All eight magnified: the first level, one bilinear sample each.
+        return finishTexels<Modulate>(
+            sampleLinear8(base, c.firstWidth, c.firstHeight, c.firstOffset, u, v), c);
+    }
     // The level pair and the blend between them, as sampleTexture picks them: magnified lanes
     // and lanes past the chain's end read one level with no blend.
     const __m256 clamped = _mm256_max_ps(lod, c.firstLevel);
@@ -189,15 +245,7 @@ D3D9_AVX2 inline __m256i sample8(const std::uint32_t* base, const DrawLanes& c, 
                                               c.lastIndex);
         texel = lerpTexels(texel, sampleLinear8(base, c.table, next, u, v), fraction);
     }
-    if constexpr (Modulate) {
-        const __m256i zero = _mm256_setzero_si256();
-        const __m256i low = _mm256_srli_epi16(
-            _mm256_mullo_epi16(_mm256_unpacklo_epi8(texel, zero), c.diffuse), 8);
-        const __m256i high = _mm256_srli_epi16(
-            _mm256_mullo_epi16(_mm256_unpackhi_epi8(texel, zero), c.diffuse), 8);
-        texel = _mm256_packus_epi16(low, high);
-    }
-    return _mm256_or_si256(texel, _mm256_set1_epi32(static_cast<int>(0xFF000000u)));
+    return finishTexels<Modulate>(texel, c);
 }
 
 // For each 8-bit mask, the lanes it selects in order, three bits each: the permutation that
@@ -217,33 +265,40 @@ struct PackTable {
 };
 constexpr PackTable kPack;
 
-D3D9_AVX2 inline void push(PixelQueue& queue, int mask, const Coordinates& at, __m256i pixel) {
-    const __m256i shifts = _mm256_setr_epi32(0, 3, 6, 9, 12, 15, 18, 21);
-    const __m256i order = _mm256_srlv_epi32(_mm256_set1_epi32(static_cast<int>(kPack.lanes[mask])),
-                                            shifts);  // permutevar reads the low three bits
-    _mm256_storeu_ps(queue.u + queue.count, _mm256_permutevar8x32_ps(at.u, order));
-    _mm256_storeu_ps(queue.v + queue.count, _mm256_permutevar8x32_ps(at.v, order));
-    _mm256_storeu_ps(queue.lod + queue.count, _mm256_permutevar8x32_ps(at.lod, order));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(queue.pixel + queue.count),
-                        _mm256_permutevar8x32_epi32(pixel, order));
-    queue.count += __builtin_popcount(static_cast<unsigned>(mask));
+// The queue held in registers while a triangle is walked: writing it to memory and reading it
+// back at once would stall on every group of eight.
+struct Lanes {
+    __m256 u, v, lod;
+    __m256i pixel;
+    int count;
+};
+
+D3D9_AVX2 inline Lanes loadLanes(const PixelQueue& queue) {
+    return {_mm256_load_ps(queue.u), _mm256_load_ps(queue.v), _mm256_load_ps(queue.lod),
+            _mm256_load_si256(reinterpret_cast<const __m256i*>(queue.pixel)), queue.count};
 }
 
-// Samples the first `count` queued pixels (at most eight) and writes them.
+D3D9_AVX2 inline void storeLanes(const Lanes& lanes, PixelQueue& queue) {
+    _mm256_store_ps(queue.u, lanes.u);
+    _mm256_store_ps(queue.v, lanes.v);
+    _mm256_store_ps(queue.lod, lanes.lod);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(queue.pixel), lanes.pixel);
+    queue.count = lanes.count;
+}
+
+// Samples the first `count` pixels of `lanes` and writes them.
 template <bool Modulate>
-D3D9_AVX2 inline void drain(PixelQueue& queue, int count, const PixelState& s,
+D3D9_AVX2 inline void drain(const Lanes& lanes, int count, const PixelState& s,
                             const DrawLanes& c) {
-    const __m256i colour = sample8<Modulate>(s.sampler.levels[0].texels, c,
-                                             _mm256_load_ps(queue.u), _mm256_load_ps(queue.v),
-                                             _mm256_load_ps(queue.lod));
+    const __m256i colour =
+        sample8<Modulate>(s.sampler.levels[0].texels, c, lanes.u, lanes.v, lanes.lod);
     // Pixel minus lane number is the same along a run of neighbours. Within a triangle it never
     // falls (pixels are queued left to right, row by row), and the eight mostly come from one row
     // or two: then a masked store per run. Where it falls, a pixel may be queued twice, and the
     // stores must go in queue order.
-    const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    const __m256i start = _mm256_sub_epi32(
-        _mm256_load_si256(reinterpret_cast<const __m256i*>(queue.pixel)), lanes);
-    const __m256i queued = _mm256_cmpgt_epi32(_mm256_set1_epi32(count), lanes);
+    const __m256i laneIndex = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const __m256i start = _mm256_sub_epi32(lanes.pixel, laneIndex);
+    const __m256i queued = _mm256_cmpgt_epi32(_mm256_set1_epi32(count), laneIndex);
     const __m256i before =
         _mm256_permutevar8x32_epi32(start, _mm256_setr_epi32(0, 0, 1, 2, 3, 4, 5, 6));
     const __m256i falls = _mm256_and_si256(_mm256_cmpgt_epi32(before, start), queued);
@@ -260,17 +315,42 @@ D3D9_AVX2 inline void drain(PixelQueue& queue, int count, const PixelState& s,
         _mm256_maskstore_epi32(reinterpret_cast<int*>(s.colour + lastStart), inLast, colour);
     } else {
         alignas(32) std::uint32_t texels[8];
+        alignas(32) std::int32_t pixels[8];
         _mm256_store_si256(reinterpret_cast<__m256i*>(texels), colour);
-        for (int i = 0; i < count; ++i) s.colour[queue.pixel[i]] = texels[i];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(pixels), lanes.pixel);
+        for (int i = 0; i < count; ++i) s.colour[pixels[i]] = texels[i];
     }
-    // The pixels after the first eight move down. Lanes past the count hold stale coordinates;
-    // the sampler keeps any float, NaN included, inside the texture.
-    _mm256_store_ps(queue.u, _mm256_load_ps(queue.u + 8));
-    _mm256_store_ps(queue.v, _mm256_load_ps(queue.v + 8));
-    _mm256_store_ps(queue.lod, _mm256_load_ps(queue.lod + 8));
-    _mm256_store_si256(reinterpret_cast<__m256i*>(queue.pixel),
-                       _mm256_load_si256(reinterpret_cast<const __m256i*>(queue.pixel + 8)));
-    queue.count -= count;
+}
+
+// Appends the lanes of `at` and `pixel` that `mask` selects, in lane order, and samples the
+// queue's eight when it fills. Lanes past the count hold stale values; the sampler keeps any
+// float, NaN included, inside the texture.
+template <bool Modulate>
+D3D9_AVX2 inline void push(Lanes& lanes, int mask, const Coordinates& at, __m256i pixel,
+                           const PixelState& s, const DrawLanes& c) {
+    const __m256i shifts = _mm256_setr_epi32(0, 3, 6, 9, 12, 15, 18, 21);
+    const __m256i order = _mm256_srlv_epi32(_mm256_set1_epi32(static_cast<int>(kPack.lanes[mask])),
+                                            shifts);  // permutevar reads the low three bits
+    // Queue lane j takes new pixel j - count, or, past the eighth, j + 8 - count: the same
+    // modulo 8, so one shuffle serves the lanes that fill the queue and those left over.
+    const __m256i laneIndex = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const __m256i count = _mm256_set1_epi32(lanes.count);
+    const __m256i from = _mm256_permutevar8x32_epi32(order, _mm256_sub_epi32(laneIndex, count));
+    const __m256 take = _mm256_castsi256_ps(
+        _mm256_cmpgt_epi32(laneIndex, _mm256_sub_epi32(count, _mm256_set1_epi32(1))));
+    const __m256 u = _mm256_permutevar8x32_ps(at.u, from);
+    const __m256 v = _mm256_permutevar8x32_ps(at.v, from);
+    const __m256 lod = _mm256_permutevar8x32_ps(at.lod, from);
+    const __m256i index = _mm256_permutevar8x32_epi32(pixel, from);
+    lanes.u = _mm256_blendv_ps(lanes.u, u, take);
+    lanes.v = _mm256_blendv_ps(lanes.v, v, take);
+    lanes.lod = _mm256_blendv_ps(lanes.lod, lod, take);
+    lanes.pixel = _mm256_castps_si256(
+        _mm256_blendv_ps(_mm256_castsi256_ps(lanes.pixel), _mm256_castsi256_ps(index), take));
+    lanes.count += __builtin_popcount(static_cast<unsigned>(mask));
+    if (lanes.count < 8) return;
+    drain<Modulate>(lanes, 8, s, c);
+    lanes = {u, v, lod, index, lanes.count - 8};
 }
 
 // depthValue, lane by lane.
@@ -312,6 +392,9 @@ D3D9_AVX2 inline DrawLanes drawLanes(const PixelState& s) {
     c.lastLevel = _mm256_set1_ps(static_cast<float>(last));
     c.firstIndex = _mm256_set1_epi32(s.sampler.firstLevel);
     c.lastIndex = _mm256_set1_epi32(last);
+    c.firstWidth = _mm256_set1_epi32(s.layout.width[s.sampler.firstLevel]);
+    c.firstHeight = _mm256_set1_epi32(s.layout.height[s.sampler.firstLevel]);
+    c.firstOffset = _mm256_set1_epi32(s.layout.offset[s.sampler.firstLevel]);
     if constexpr (Modulate) {
         // Blue, green, red, alpha: a texel's bytes in memory.
         alignas(32) std::int16_t channels[16];
@@ -324,9 +407,9 @@ D3D9_AVX2 inline DrawLanes drawLanes(const PixelState& s) {
     return c;
 }
 
-template <bool Depth, bool Modulate>
-__attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelState& s,
-                                                 int yBegin, int yEnd, PixelQueue& queue) noexcept {
+template <bool Depth, bool Modulate, bool Magnified>
+D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, RowWalker& rows,
+                                int yBegin, int yEnd, PixelQueue& queue) noexcept {
     const DrawLanes draw = drawLanes<Modulate>(s);
     Gradients c;
     c.uqdx = _mm256_set1_ps(t.uq.dx);
@@ -340,7 +423,8 @@ __attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelS
     c.bias = _mm256_set1_ps(s.sampler.lodBias);
     const __m256i laneIndex = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
     const __m256 dz = _mm256_set1_ps(t.z.dx);
-    RowWalker rows(t, yBegin);
+    Lanes lanes = loadLanes(queue);
+    std::uint64_t shaded = 0;
     for (int y = yBegin; y <= yEnd; ++y) {
         int xBegin;
         int xEnd;
@@ -360,19 +444,37 @@ __attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelS
             }
             const int mask = _mm256_movemask_ps(_mm256_castsi256_ps(visible));
             if (mask == 0) continue;
+            shaded += static_cast<unsigned>(__builtin_popcount(static_cast<unsigned>(mask)));
             const __m256 q = _mm256_add_ps(_mm256_set1_ps(start.q), _mm256_mul_ps(c.qdx, k));
             const __m256 uq = _mm256_add_ps(_mm256_set1_ps(start.uq), _mm256_mul_ps(c.uqdx, k));
             const __m256 vq = _mm256_add_ps(_mm256_set1_ps(start.vq), _mm256_mul_ps(c.vqdx, k));
-            push(queue, mask, coordinates8(c, q, uq, vq),
-                 _mm256_add_epi32(_mm256_set1_epi32(row + x), laneIndex));
-            if (queue.count >= 8) drain<Modulate>(queue, 8, s, draw);
+            push<Modulate>(
+                lanes, mask,
+                Magnified ? magnifiedCoordinates8(q, uq, vq) : coordinates8(c, q, uq, vq),
+                _mm256_add_epi32(_mm256_set1_epi32(row + x), laneIndex), s, draw);
         }
+    }
+    storeLanes(lanes, queue);
+    queue.shaded += shaded;
+}
+
+template <bool Depth, bool Modulate>
+__attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelState& s, int yBegin,
+                                                 int yEnd, PixelQueue& queue) noexcept {
+    // The walker first: the bound reads the box back in wider loads than set-up stored it
+    // with, which wait until those stores have left for the cache.
+    RowWalker rows(t, yBegin);
+    if (magnifiedEverywhere(t, s.sampler)) {
+        walkRows8<Depth, Modulate, true>(t, s, rows, yBegin, yEnd, queue);
+    } else {
+        walkRows8<Depth, Modulate, false>(t, s, rows, yBegin, yEnd, queue);
     }
 }
 
 template <bool Modulate>
 __attribute__((target("avx2"))) void flush8(const PixelState& s, PixelQueue& queue) noexcept {
-    if (queue.count > 0) drain<Modulate>(queue, queue.count, s, drawLanes<Modulate>(s));
+    if (queue.count > 0) drain<Modulate>(loadLanes(queue), queue.count, s, drawLanes<Modulate>(s));
+    queue.count = 0;
 }
 
 }  // namespace

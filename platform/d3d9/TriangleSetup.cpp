@@ -83,6 +83,10 @@ bool setupTriangle(const ScreenVertex& v0, const ScreenVertex& v1In, const Scree
     const float dy1 = static_cast<float>(p1.y - p0.y) * kToPixels;
     const float dx2 = static_cast<float>(p2.x - p0.x) * kToPixels;
     const float dy2 = static_cast<float>(p2.y - p0.y) * kToPixels;
+    out.x1 = static_cast<float>(p1.x) * kToPixels;
+    out.y1 = static_cast<float>(p1.y) * kToPixels;
+    out.x2 = static_cast<float>(p2.x) * kToPixels;
+    out.y2 = static_cast<float>(p2.y) * kToPixels;
     const float invArea = static_cast<float>(
         static_cast<double>(kSubpixelScale) * kSubpixelScale / static_cast<double>(std::abs(area)));
     out.z0 = v0.z;

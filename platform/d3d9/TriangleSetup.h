@@ -46,6 +46,7 @@ struct Triangle {
     EdgeFunction edge[3];
     int minX, maxX, minY, maxY;  // inclusive pixel box, inside the scissor
     float x0, y0;                // the point the attribute planes start from (vertex 0)
+    float x1, y1, x2, y2;        // the other two corners, snapped as the edges are
     float z0, q0, uq0, vq0;      // attribute values there
     Gradient z, q, uq, vq;
 };

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "d3d9/Magnification.h"
 #include "d3d9/Rasterizer.h"
 
 namespace test {
@@ -48,20 +49,22 @@ struct Lcg {
 };
 
 // Triangles across and past the target, near and far (1/w from 0.02 to 1), texture coordinates
-// from magnified to far minified and whole periods outside 0..1; then a few with an edge along a
+// from magnified throughout (under a period of the 32-texel texture across the target, little
+// perspective) to far minified and whole periods outside 0..1; then a few with an edge along a
 // row.
 std::vector<Triangle> triangles() {
     Lcg random{7};
     std::vector<Triangle> out;
     const Scissor scissor{0, 0, kWidth, kHeight};
-    while (out.size() < 300) {
+    while (out.size() < 400) {
         ScreenVertex v[3];
-        const float spread = random.next(0.0f, 1.0f) < 0.5f ? 4.0f : 60.0f;
+        const float pick = random.next(0.0f, 1.0f);
+        const float spread = pick < 0.25f ? 0.4f : pick < 0.6f ? 4.0f : 60.0f;
         for (ScreenVertex& p : v) {
             p.x = random.next(-10.0f, kWidth + 10.0f);
             p.y = random.next(-10.0f, kHeight + 10.0f);
             p.z = random.next(-0.1f, 1.1f);
-            p.q = random.next(0.02f, 1.0f);
+            p.q = pick < 0.25f ? random.next(0.5f, 1.0f) : random.next(0.02f, 1.0f);
             p.uq = random.next(-spread, spread) * p.q;
             p.vq = random.next(-spread, spread) * p.q;
         }
@@ -141,9 +144,16 @@ void drawAll(const RasterLoop& loop, PixelState s, const std::vector<Triangle>& 
     if (loop.flush) loop.flush(s, queue);
 }
 
+// The vector loop samples a triangle that is magnified throughout with no level of detail per
+// pixel; the equality below shows that the bound never takes a minified pixel for magnified.
 TEST(PixelLoop, VectorLoopDrawsWhatTheScalarLoopDraws) {
     const MipChain chain;
     const std::vector<Triangle> drawn = triangles();
+    int magnified = 0;
+    const SamplerSetup sampler = trilinear(chain, DepthMode::Off).sampler;
+    for (const Triangle& t : drawn) magnified += magnifiedEverywhere(t, sampler);
+    EXPECT_GT(magnified, 30);
+    EXPECT_LT(magnified, 200);
     struct Case {
         int line;
         DepthMode depth;
@@ -231,6 +241,40 @@ TEST(PixelLoop, PixelDrawnTwiceShowsTheLaterTriangle) {
     EXPECT_EQ(second.colour[kWidth + 10], scalar.colour[kWidth + 10]);
     EXPECT_NE(scalar.colour[kWidth + 8], scalar.colour[kWidth + 10]);
     EXPECT_EQ(scalar.colour, vector.colour);
+}
+
+// A square of 1/w = 1 drawn with `texelsPerPixel` texels of a 32-texel texture a pixel, along x.
+TEST(PixelLoop, MagnifiedThroughoutOnlyBelowOneTexelAPixel) {
+    const MipChain chain;
+    struct Case {
+        int line;
+        float texelsPerPixel;
+        float lodBias;
+        float q;  // 1/w at every corner
+        bool magnified;
+    };
+    const Case kCases[] = {
+        {__LINE__, 0.5f, 0.0f, 1.0f, true},
+        {__LINE__, 0.95f, 0.0f, 1.0f, true},
+        {__LINE__, 1.0f, 0.0f, 1.0f, false},  // level 0 exactly: kept for the per-pixel loop
+        {__LINE__, 1.5f, 0.0f, 1.0f, false},
+        {__LINE__, 1.5f, -1.0f, 1.0f, true},  // the bias moves the limit to two texels
+        {__LINE__, 0.5f, 1.5f, 1.0f, false},
+        {__LINE__, 0.5f, 0.0f, 0.5f, true},   // 1/w scales u/w and v/w alike: same texels
+        {__LINE__, 0.5f, 0.0f, 0.0f, false},  // no finite w
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.line);
+        const float u = 40.0f * c.texelsPerPixel / 32.0f;  // across the 40 pixels
+        const ScreenVertex a{0, 0, 0.5f, c.q, 0, 0};
+        const ScreenVertex b{40, 0, 0.5f, c.q, u * c.q, 0};
+        const ScreenVertex d{0, 40, 0.5f, c.q, 0, 0.1f * c.q};
+        Triangle t;
+        ASSERT_TRUE(setupTriangle(a, b, d, Cull::None, {0, 0, kWidth, kHeight}, t));
+        PixelState s = trilinear(chain, DepthMode::Off);
+        s.sampler.lodBias = c.lodBias;
+        EXPECT_EQ(c.magnified, magnifiedEverywhere(t, s.sampler));
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Coverage, culling, clipping and depth of the software device, on targets small enough to
 // state every pixel.
 #include <cmath>
+#include <cstring>
 
 #include "DeviceTesting.h"
 #include "d3d9/DeviceOptions.h"
@@ -261,6 +262,60 @@ TEST(Raster, LargeDrawSplitAcrossThreadsMatchesOneThread) {
     for (unsigned threads : {3u, 8u}) {
         SCOPED_TRACE(threads);
         EXPECT_EQ(one, renderGround(threads, 320, 240, 64));
+    }
+}
+
+// An indexed draw long enough that its indices are checked in pieces on several threads: one
+// index outside [MinVertexIndex, MinVertexIndex + NumVertices), wherever it stands, refuses the
+// whole draw before any pixel is written.
+TEST(Raster, LargeIndexedDrawRefusesAnyIndexOutsideItsRange) {
+    constexpr UINT kTriangles = 20000;
+    struct Case {
+        int line;
+        std::size_t at;     // the index replaced
+        std::uint32_t bad;  // by this
+        HRESULT result;
+    };
+    const Case kCases[] = {
+        {__LINE__, 0, 1, D3D_OK},                               // in range: the quad's first corner
+        {__LINE__, 3 * kTriangles - 1, 5, D3DERR_INVALIDCALL},  // one past the range, last
+        {__LINE__, 3 * kTriangles / 2, 0, D3DERR_INVALIDCALL},  // below the minimum, midway
+    };
+    for (unsigned threads : {1u, 4u}) {
+        for (const Case& c : kCases) {
+            SCOPED_TRACE(c.line);
+            SCOPED_TRACE(threads);
+            platform::d3d9::setRenderThreads(threads);
+            DeviceFixture f;
+            platform::d3d9::setRenderThreads(0);
+            // Vertex 0 lies outside the draw's range; 1 to 4 make a quad over the target.
+            auto vertices =
+                f.buffer({f.at(0, 0), f.at(-1, -1), f.at(9, -1), f.at(-1, 9), f.at(9, 9)});
+            std::vector<std::uint32_t> indices;
+            for (UINT t = 0; t < kTriangles; ++t) {
+                const bool second = t % 2 != 0;
+                indices.insert(indices.end(), {second ? 3u : 1u, 2u, second ? 4u : 3u});
+            }
+            indices[c.at] = c.bad;
+            ComRef<IDirect3DIndexBuffer9> ib;
+            const auto bytes = static_cast<UINT>(indices.size() * sizeof(std::uint32_t));
+            ASSERT_EQ(D3D_OK, f.device->CreateIndexBuffer(bytes, 0, D3DFMT_INDEX32, D3DPOOL_DEFAULT,
+                                                          ib.put(), nullptr));
+            void* data = nullptr;
+            ASSERT_EQ(D3D_OK, ib->Lock(0, bytes, &data, 0));
+            std::memcpy(data, indices.data(), bytes);
+            ib->Unlock();
+            f.clear(kBlack);
+            f.device->SetFVF(kVertexFormat);
+            f.device->SetStreamSource(0, vertices.get(), 0, sizeof(Vertex));
+            f.device->SetIndices(ib.get());
+            f.device->BeginScene();
+            EXPECT_EQ(c.result,
+                      f.device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 1, 4, 0, kTriangles));
+            f.device->EndScene();
+            const std::uint32_t expected = c.result == D3D_OK ? kWhite : kBlack;
+            for (std::uint32_t p : f.pixels()) ASSERT_EQ(expected, p);
+        }
     }
 }
 
