@@ -63,6 +63,32 @@ bool windowManagerRunning(Display* display) {
     return running;
 }
 
+// The manager names itself before it takes map requests: one made in between is lost, and its
+// window stays unmapped. A probe window it frames shows it takes them; until it does, the
+// probe asks again.
+bool managesWindows(Display* display, Clock::time_point deadline) {
+    const Window root = DefaultRootWindow(display);
+    const Window probe = XCreateSimpleWindow(display, root, 0, 0, 8, 8, 0, 0, 0);
+    bool framed = false;
+    for (int attempt = 0; !framed && Clock::now() < deadline; ++attempt) {
+        if (attempt % 10 == 0) {
+            XUnmapWindow(display, probe);
+            XMapWindow(display, probe);
+        }
+        XSync(display, False);
+        Window probeRoot, parent;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        framed = XQueryTree(display, probe, &probeRoot, &parent, &children, &count) &&
+                 parent != root;
+        if (children) XFree(children);
+        if (!framed) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    XDestroyWindow(display, probe);
+    XSync(display, False);
+    return framed;
+}
+
 }  // namespace
 
 XServer* XServer::get() {
@@ -126,6 +152,7 @@ bool XServer::startWindowManager() {
     while (windowManager_ > 0 && !exited(windowManager_) && Clock::now() < deadline &&
            !(running = windowManagerRunning(display)))
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    running = running && managesWindows(display, deadline);
     XCloseDisplay(display);
     if (!running) {
         failureText() = "openbox did not start (is the openbox package installed?)";
