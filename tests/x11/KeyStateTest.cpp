@@ -11,7 +11,12 @@ namespace {
 
 class KeyStateTest : public X11AppTest {};
 
-TEST_F(KeyStateTest, ReleaseInAnotherWindowStopsTheKey) {
+// Without a window manager and with one, which reparents and focuses windows its own way.
+class ReleaseElsewhereTest : public X11AppTest, public ::testing::WithParamInterface<bool> {
+    bool wantsWindowManager() const override { return GetParam(); }
+};
+
+TEST_P(ReleaseElsewhereTest, ReleaseInAnotherWindowStopsTheKey) {
     x().press(XK_w);
     settle();
     step(3);
@@ -31,6 +36,9 @@ TEST_F(KeyStateTest, ReleaseInAnotherWindowStopsTheKey) {
     EXPECT_FLOAT_EQ(stopped, player().m_vPos.z) << "the release went to the other window";
     EXPECT_EQ(0, GetAsyncKeyState('W'));
 }
+
+INSTANTIATE_TEST_SUITE_P(Desktops, ReleaseElsewhereTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Openbox" : "Bare"; });
 
 TEST_F(KeyStateTest, KeyPressedInAnotherWindowActs) {
     x().focus(x().openWindow(0, 0, 200, 200));
