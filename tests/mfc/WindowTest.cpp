@@ -186,5 +186,17 @@ TEST_F(LayerTest, KeysOfTheWindowsFeedTheKeyState) {
     platform::win32::resetKeyState();
 }
 
+// Without a display that knows the keys, a release made in another program never arrives:
+// losing the keyboard releases every key, and a press not yet queried still counts once.
+TEST_F(LayerTest, LosingTheKeyboardReleasesTheKeys) {
+    platform::win32::resetKeyState();
+    QTest::keyPress(platform::mfc::widgetOf(&frame().m_view), Qt::Key_W);
+    QEvent deactivate(QEvent::ApplicationDeactivate);
+    QCoreApplication::sendEvent(qApp, &deactivate);
+    EXPECT_EQ(0x0001, static_cast<uint16_t>(GetAsyncKeyState('W')));
+    EXPECT_EQ(0, GetAsyncKeyState('W'));
+    platform::win32::resetKeyState();
+}
+
 }  // namespace
 }  // namespace test
