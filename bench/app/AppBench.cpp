@@ -1,7 +1,8 @@
 // app_bench: times the program's own frame on the software device, presented into a Qt window
 // (offscreen, or mapped on an X server of its own with --xvfb), against the device's share of
-// the same frame, and counts the heap allocations per frame. The program is started as the tests start it (the MFC layer's test host: the real
-// application object, InitInstance, idle passes), and the view is rebuilt at each size.
+// the same frame, and counts the heap allocations per frame. The program is started as the tests
+// start it (the MFC layer's test host: the real application object, InitInstance, idle passes), and
+// the view is rebuilt at each size.
 //
 // Three frames, interleaved so that they share the machine's load:
 //   device  the scene's device work only: Clear, the material, BeginScene, the ground, the
@@ -78,7 +79,7 @@ std::vector<Size> parseSizes(std::string_view list) {
         if (item == "default") {
             sizes.push_back(s);
         } else if (std::sscanf(item.c_str(), "%dx%d", &s.width, &s.height) != 2 || s.width <= 0 ||
-            s.height <= 0)
+                   s.height <= 0)
             fail("bad size " + item);
         else
             sizes.push_back(s);
@@ -145,8 +146,8 @@ double serverMilliseconds(int pid) {
     if (!file) return 0.0;
     unsigned long user = 0, system = 0;
     // Fields 14 and 15 follow the command name in parentheses and eleven fields.
-    const int got = std::fscanf(file, "%*d (%*[^)]) %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu",
-                                &user, &system);
+    const int got = std::fscanf(
+        file, "%*d (%*[^)]) %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &user, &system);
     std::fclose(file);
     if (got != 2) return 0.0;
     return static_cast<double>(user + system) * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));

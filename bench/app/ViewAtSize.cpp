@@ -81,9 +81,8 @@ bool rebuildViewAt(CMainFrame& frame, int width, int height) {
 
 bool waitUntilShown(CMainFrame& frame) {
     QWidget* window = platform::mfc::widgetOf(&frame);
-    return window && pumpUntil([&] {
-        return window->windowHandle() && window->windowHandle()->isExposed();
-    });
+    return window &&
+           pumpUntil([&] { return window->windowHandle() && window->windowHandle()->isExposed(); });
 }
 
 }  // namespace bench

@@ -15,8 +15,8 @@ struct KeyTable {
     KeyBits fedDown;
     KeyBits pressedSinceQuery;
     KeyMapReader reader;
-    KeyBits covered;          // the keys the reader knows
-    KeyBits keyMap;           // the reader's last read
+    KeyBits covered;           // the keys the reader knows
+    KeyBits keyMap;            // the reader's last read
     bool keyMapRead = false;   // keyMap holds a read at all
     bool keyMapFresh = false;  // ... made since the last expiry
 };

@@ -51,6 +51,28 @@ TEST_F(LayerTest, DoubleClicksArriveAsTheWindowClassAsks) {
     }
 }
 
+// No capture is taken: a release away from the window that got the press is not its message.
+TEST_F(LayerTest, ReleaseReachesTheWindowOnlyOverIt) {
+    LayerView view;
+    ASSERT_TRUE(
+        view.Create(nullptr, nullptr, AFX_WS_DEFAULT_VIEW, CRect(0, 0, 50, 40), &frame(), 0x100));
+    QWidget* widget = platform::mfc::widgetOf(&view);
+    journal().clear();
+    for (const QPoint release : {QPoint(60, 10), QPoint(10, -5), QPoint(49, 39)}) {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 4),
+                          widget->mapToGlobal(QPointF(3, 4)), Qt::RightButton, Qt::RightButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(widget, &press);
+        QMouseEvent up(QEvent::MouseButtonRelease, QPointF(release),
+                       widget->mapToGlobal(QPointF(release)), Qt::RightButton, Qt::NoButton,
+                       Qt::NoModifier);
+        QApplication::sendEvent(widget, &up);
+    }
+    EXPECT_EQ(journal(),
+              (std::vector<std::string>{"rdown 3,4", "rdown 3,4", "rdown 3,4", "rup 49,39"}));
+    view.DestroyWindow();
+}
+
 TEST_F(LayerTest, PresentedFrameIsKeptAndPaintedStretchedThenPaintReachesTheMap) {
     auto* view = platform::mfc::WindowHost::fromHandle(frame().m_view.m_hWnd);
     QWidget* widget = platform::mfc::widgetOf(&frame().m_view);

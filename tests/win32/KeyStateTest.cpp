@@ -97,7 +97,8 @@ TEST(GetAsyncKeyState, KeyMapTransitionsCountAsPressesOfEachKey) {
     keyMap.readable = false;
     keyMap.map.reset();
     platform::win32::expireKeyMap();
-    EXPECT_EQ(0x8000, static_cast<uint16_t>(GetAsyncKeyState('W'))) << "a failed read keeps the last";
+    EXPECT_EQ(0x8000, static_cast<uint16_t>(GetAsyncKeyState('W')))
+        << "a failed read keeps the last";
 }
 
 TEST(GetAsyncKeyState, ReleaseAllKeysKeepsPressesNotYetQueried) {

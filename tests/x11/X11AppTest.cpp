@@ -57,9 +57,13 @@ void X11AppTest::TearDown() {
     client_.reset();
 }
 
-QWidget* X11AppTest::frameWidget() const { return platform::mfc::widgetOf(&frame()); }
+QWidget* X11AppTest::frameWidget() const {
+    return platform::mfc::widgetOf(&frame());
+}
 
-QWidget* X11AppTest::viewWidget() const { return platform::mfc::widgetOf(&view()); }
+QWidget* X11AppTest::viewWidget() const {
+    return platform::mfc::widgetOf(&view());
+}
 
 Display* X11AppTest::appDisplay() const {
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();

@@ -40,7 +40,7 @@ namespace test::x11 {
 class X11AppTest : public ::testing::Test {
 protected:
     static constexpr DWORD kPollGap = 26;  // ms: the loop polls once more than 25 have passed
-    static constexpr int kWaitMs = 3000;
+    static constexpr int kWaitMs = 10000;  // only a failing wait takes so long
 
     void SetUp() override;
     void TearDown() override;

@@ -47,7 +47,9 @@ void stop(int pid) {
     waitpid(pid, nullptr, 0);
 }
 
-bool exited(int pid) { return waitpid(pid, nullptr, WNOHANG) == pid; }
+bool exited(int pid) {
+    return waitpid(pid, nullptr, WNOHANG) == pid;
+}
 
 // The root window names a window manager's check window once the manager runs.
 bool windowManagerRunning(Display* display) {
@@ -73,7 +75,9 @@ XServer* XServer::get(int screenWidth, int screenHeight) {
     return server;
 }
 
-const std::string& XServer::failure() { return failureText(); }
+const std::string& XServer::failure() {
+    return failureText();
+}
 
 bool XServer::start(int screenWidth, int screenHeight) {
     int pipeFds[2];
@@ -84,8 +88,8 @@ bool XServer::start(int screenWidth, int screenHeight) {
     const std::string fd = std::to_string(pipeFds[1]);
     const std::string screen =
         std::to_string(screenWidth) + 'x' + std::to_string(screenHeight) + "x24";
-    const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
-                          "-nolisten", "tcp", "-noreset", nullptr};
+    const char* argv[] = {"Xvfb",         "-displayfd", fd.c_str(), "-screen",  "0",
+                          screen.c_str(), "-nolisten",  "tcp",      "-noreset", nullptr};
     server_ = spawn(argv, pipeFds[1]);
     close(pipeFds[1]);
     std::string number;

@@ -31,7 +31,7 @@ private:
     bool start(int screenWidth, int screenHeight);
 
     std::string display_;
-    int server_ = 0;         // process ids
+    int server_ = 0;  // process ids
     int windowManager_ = 0;
 };
 
