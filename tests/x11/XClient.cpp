@@ -50,6 +50,15 @@ void XClient::tap(KeySym key) {
     release(key);
 }
 
+void XClient::releaseAllKeys() {
+    char keys[32];
+    XQueryKeymap(display_, keys);
+    for (int code = 0; code < 256; ++code)
+        if ((keys[code / 8] >> (code % 8)) & 1)
+            XTestFakeKeyEvent(display_, static_cast<unsigned>(code), False, CurrentTime);
+    sync();
+}
+
 void XClient::moveTo(int x, int y) {
     XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
     sync();
