@@ -1,6 +1,9 @@
 // Windows: double clicks as the window class asks, presented frames drawn stretched straight
 // into the window and painted stretched with WM_PAINT after them, window classes, run-time
 // classes and diagnostics, the key feed.
+#include <memory>
+#include <vector>
+
 #include <QApplication>
 #include <QMouseEvent>
 #include <QScreen>
@@ -92,6 +95,26 @@ TEST_F(LayerTest, PresentedFrameIsKeptAndPaintedStretchedThenPaintReachesTheMap)
     EXPECT_EQ(shown.pixel(0, 0), 0xFFFF0000u);
     EXPECT_EQ(shown.pixel(shown.width() - 1, shown.height() - 1), 0xFF0000FFu);
     EXPECT_EQ(view->clientSize().cx, widget->width());
+}
+
+TEST_F(LayerTest, KeptFrameIsHeldNotCopiedAndPaintedFromThere) {
+    auto* view = platform::mfc::WindowHost::fromHandle(frame().m_view.m_hWnd);
+    QWidget* widget = platform::mfc::widgetOf(&frame().m_view);
+    host.pump();
+    auto pixels = std::make_shared<std::vector<std::uint32_t>>(
+        std::vector<std::uint32_t>{0xFFFF0000u, 0xFF0000FFu, 0xFFFF0000u, 0xFF0000FFu});
+    view->presentKept({pixels, pixels->data()}, 2, 2, 2, {});
+    EXPECT_EQ(2, pixels.use_count()) << "the window holds the frame";
+    EXPECT_EQ(reinterpret_cast<const uchar*>(pixels->data()), view->lastFrame().constBits());
+
+    const QImage shown = widget->grab().toImage();  // a paint, from the held pixels
+    EXPECT_EQ(shown.pixel(0, 0), 0xFFFF0000u);
+    EXPECT_EQ(shown.pixel(shown.width() - 1, shown.height() - 1), 0xFF0000FFu);
+
+    const std::uint32_t passing = 0x00ABCDEFu;
+    view->present(&passing, 1, 1, 1);
+    EXPECT_EQ(1, pixels.use_count()) << "the next present lets it go";
+    EXPECT_EQ(view->lastFrame().pixel(0, 0), 0xFFABCDEFu);
 }
 
 // What the window shows of a widget: its area of the top-level window's surface.
