@@ -47,7 +47,9 @@ void stop(int pid) {
     waitpid(pid, nullptr, 0);
 }
 
-bool exited(int pid) { return waitpid(pid, nullptr, WNOHANG) == pid; }
+bool exited(int pid) {
+    return waitpid(pid, nullptr, WNOHANG) == pid;
+}
 
 // The root window names a window manager's check window once the manager runs.
 bool windowManagerRunning(Display* display) {
@@ -91,26 +93,29 @@ bool managesWindows(Display* display, Clock::time_point deadline) {
 
 }  // namespace
 
-XServer* XServer::get() {
-    static XServer* const server = [] {
+XServer* XServer::get(int screenWidth, int screenHeight) {
+    static XServer* const server = [&] {
         auto s = std::unique_ptr<XServer>(new XServer);
-        return s->start() ? s.release() : nullptr;
+        return s->start(screenWidth, screenHeight) ? s.release() : nullptr;
     }();
     return server;
 }
 
-const std::string& XServer::failure() { return failureText(); }
+const std::string& XServer::failure() {
+    return failureText();
+}
 
-bool XServer::start() {
+bool XServer::start(int screenWidth, int screenHeight) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) {
         failureText() = "no pipe for Xvfb's display number";
         return false;
     }
     const std::string fd = std::to_string(pipeFds[1]);
-    // The screen is large enough for a 1920x1080 client area with its frame and bars.
-    const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "2560x1600x24",
-                          "-nolisten", "tcp", "-noreset", nullptr};
+    const std::string screen =
+        std::to_string(screenWidth) + 'x' + std::to_string(screenHeight) + "x24";
+    const char* argv[] = {"Xvfb",         "-displayfd", fd.c_str(), "-screen",  "0",
+                          screen.c_str(), "-nolisten",  "tcp",      "-noreset", nullptr};
     server_ = spawn(argv, pipeFds[1]);
     close(pipeFds[1]);
     std::string number;
