@@ -1,7 +1,8 @@
-// app_bench: times the program's own frame on the software device, presented into an offscreen
-// Qt window, against the device's share of the same frame, and counts the heap allocations
-// per frame. The program is started as the tests start it (the MFC layer's test host: the real
-// application object, InitInstance, idle passes), and the view is rebuilt at each size.
+// app_bench: times the program's own frame on the software device, presented into a Qt window
+// (offscreen, or mapped on an X server of its own with --xvfb), against the device's share of
+// the same frame, and counts the heap allocations per frame. The program is started as the tests
+// start it (the MFC layer's test host: the real application object, InitInstance, idle passes), and
+// the view is rebuilt at each size.
 //
 // Three frames, interleaved so that they share the machine's load:
 //   device  the scene's device work only: Clear, the material, BeginScene, the ground, the
@@ -14,8 +15,15 @@
 // Allocations are counted over as many frames again after the timed ones, for each frame and for
 // the overlay alone and Present alone, the two parts of render that the device frame leaves out.
 //
-// Usage: app_bench [--sizes WxH[,WxH...]] [--threads N] [--warmup N] [--frames N] [--data DIR]
-// Defaults: --sizes 640x480,1280x720 --threads 0 (one per core) --warmup 30 --frames 300.
+// On an X server it also times the server's own work: its processor time over as many idle
+// frames again, per frame.
+//
+// Usage: app_bench [--sizes WxH|default[,...]] [--threads N] [--warmup N] [--frames N]
+//                  [--data DIR] [--xvfb SCREEN_WxH]
+// Defaults: --sizes 640x480,1280x720 --threads 0 (one per core) --warmup 30 --frames 300;
+// `default` is the view as start-up sized it (a share of the screen). --xvfb starts Xvfb with a
+// screen of that size and maps the window there; without it Qt's offscreen platform is used
+// unless QT_QPA_PLATFORM says otherwise.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -24,6 +32,9 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include <QWidget>
+#include <QWindow>
 
 #include <unistd.h>
 
@@ -34,20 +45,25 @@
 #include "Terrain.h"
 #include "Statistics.h"
 #include "ViewAtSize.h"
+#include "XServer.h"
 #include "d3d9/DeviceOptions.h"
 #include "mfc/TestHost.h"
+#include "mfc/WindowHost.h"
 
 namespace {
 
 struct Size {
     int width;
-    int height;
+    int height;  // 0 by 0: the view as start-up sized it
 };
 
 struct Options {
     std::vector<Size> sizes = {{640, 480}, {1280, 720}};
     bench::FrameRun run{0, 30, 300};
     std::string data = ORVEK_DATA_DIR;
+    bool xvfb = false;
+    int screenWidth = 2560;  // the X server's screen
+    int screenHeight = 1600;
 };
 
 [[noreturn]] void fail(const std::string& message) {
@@ -60,10 +76,13 @@ std::vector<Size> parseSizes(std::string_view list) {
         const std::size_t comma = list.find(',');
         const std::string item(list.substr(0, comma));
         Size s{};
-        if (std::sscanf(item.c_str(), "%dx%d", &s.width, &s.height) != 2 || s.width <= 0 ||
-            s.height <= 0)
+        if (item == "default") {
+            sizes.push_back(s);
+        } else if (std::sscanf(item.c_str(), "%dx%d", &s.width, &s.height) != 2 || s.width <= 0 ||
+                   s.height <= 0)
             fail("bad size " + item);
-        sizes.push_back(s);
+        else
+            sizes.push_back(s);
         list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
     }
     if (sizes.empty()) fail("no size");
@@ -80,6 +99,12 @@ Options parseOptions(int argc, char** argv) {
             o.sizes = parseSizes(value());
         } else if (arg == "--data") {
             o.data = value();
+        } else if (arg == "--xvfb") {
+            o.xvfb = true;
+            const std::string screen = value();
+            if (std::sscanf(screen.c_str(), "%dx%d", &o.screenWidth, &o.screenHeight) != 2 ||
+                o.screenWidth <= 0 || o.screenHeight <= 0)
+                fail("bad screen size " + screen);
         } else {
             fail("unknown option " + std::string(arg) + " (see the top of AppBench.cpp)");
         }
@@ -113,9 +138,28 @@ struct Measured {
     std::uint64_t allocations = 0;
 };
 
+// Processor time the X server has used, in ms; its figures come in clock ticks.
+double serverMilliseconds(int pid) {
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%d/stat", pid);
+    FILE* file = std::fopen(path, "r");
+    if (!file) return 0.0;
+    unsigned long user = 0, system = 0;
+    // Fields 14 and 15 follow the command name in parentheses and eleven fields.
+    const int got = std::fscanf(
+        file, "%*d (%*[^)]) %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &user, &system);
+    std::fclose(file);
+    if (got != 2) return 0.0;
+    return static_cast<double>(user + system) * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
 void runSize(CMainFrame& frame, platform::mfc::TestHost& host, const Options& o, Size size) {
-    if (!bench::rebuildViewAt(frame, size.width, size.height)) std::exit(1);
     CChildView& view = frame.m_wndView;
+    if (size.width == 0) {
+        const QWidget* widget = platform::mfc::widgetOf(&view);
+        size = {widget->width(), widget->height()};
+    }
+    if (!bench::rebuildViewAt(frame, size.width, size.height)) std::exit(1);
     Measured kinds[] = {
         {"device", [&] { drawSceneOnly(view); }, {}},
         {"render", [&] { view.Render(); }, {}},
@@ -167,7 +211,14 @@ void runSize(CMainFrame& frame, platform::mfc::TestHost& host, const Options& o,
     }
     for (const Measured& m : kinds)
         std::printf(" %s_allocations=%llu", m.name, static_cast<unsigned long long>(m.allocations));
-    std::printf(" overlay_allocations=%llu present_allocations=%llu\n", overlay, present);
+    std::printf(" overlay_allocations=%llu present_allocations=%llu", overlay, present);
+    if (const test::x11::XServer* server = o.xvfb ? test::x11::XServer::get() : nullptr) {
+        const double before = serverMilliseconds(server->pid());
+        for (int i = 0; i < o.run.frames; ++i) host.idle(1);
+        const double serverMs = (serverMilliseconds(server->pid()) - before) / o.run.frames;
+        std::printf(" xserver_ms=%.3f", serverMs);
+    }
+    std::printf("\n");
     std::fflush(stdout);
 }
 
@@ -175,6 +226,8 @@ void runSize(CMainFrame& frame, platform::mfc::TestHost& host, const Options& o,
 
 int main(int argc, char** argv) {
     const Options o = parseOptions(argc, argv);
+    if (o.xvfb && !test::x11::XServer::get(o.screenWidth, o.screenHeight))
+        fail(test::x11::XServer::failure());
     setenv("QT_QPA_PLATFORM", "offscreen", 0);  // a display set by the caller wins
     if (chdir(o.data.c_str()) != 0) fail("cannot enter the data directory " + o.data);
     platform::d3d9::setRenderThreads(o.run.threads);
@@ -182,6 +235,7 @@ int main(int argc, char** argv) {
     platform::mfc::TestHost host;
     if (!host.started()) fail("InitInstance failed");
     auto* frame = static_cast<CMainFrame*>(host.mainWindow());
+    if (!bench::waitUntilShown(*frame)) fail("the frame window was never shown on the screen");
     for (const Size& size : o.sizes) runSize(*frame, host, o, size);
     return 0;
 }

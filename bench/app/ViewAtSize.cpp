@@ -1,10 +1,14 @@
 #include "ViewAtSize.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <thread>
 
 #include <QCoreApplication>
 #include <QWidget>
+#include <QWindow>
 
 #include "MainFrm.h"
 #include "mfc/WindowHost.h"
@@ -15,6 +19,16 @@ namespace {
 void pump() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+// An X server answers a resize or a map in its own time: events are pumped until it has.
+bool pumpUntil(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    for (pump(); !done(); pump()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
 }
 
 // Releases everything set-up made, so that InitD3D starts from a view without a scene.
@@ -42,8 +56,9 @@ bool rebuildViewAt(CMainFrame& frame, int width, int height) {
     // catches a bar that wrapped at the new width.
     for (int round = 0; round < 3 && view->size() != target; ++round) {
         QWidget* window = view->window();
-        window->resize(window->size() + (target - view->size()));
-        pump();
+        const QSize wanted = window->size() + (target - view->size());
+        window->resize(wanted);
+        pumpUntil([&] { return window->size() == wanted; });
     }
     if (view->size() != target) {
         std::fprintf(stderr, "app_bench: the view is %dx%d, not %dx%d\n", view->width(),
@@ -62,6 +77,12 @@ bool rebuildViewAt(CMainFrame& frame, int width, int height) {
         return false;
     }
     return true;
+}
+
+bool waitUntilShown(CMainFrame& frame) {
+    QWidget* window = platform::mfc::widgetOf(&frame);
+    return window &&
+           pumpUntil([&] { return window->windowHandle() && window->windowHandle()->isExposed(); });
 }
 
 }  // namespace bench

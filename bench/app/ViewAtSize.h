@@ -12,4 +12,8 @@ namespace bench {
 // device cannot be made at it.
 bool rebuildViewAt(CMainFrame& frame, int width, int height);
 
+// Waits until the frame window is on the screen (at once offscreen; on an X server once it is
+// mapped and exposed); false after a few seconds without.
+bool waitUntilShown(CMainFrame& frame);
+
 }  // namespace bench

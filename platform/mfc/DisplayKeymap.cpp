@@ -94,9 +94,12 @@ void installDisplayKeymap() {
                               : nullptr;
     Display* display = x11 ? x11->display() : nullptr;
     if (!display) return;
-    win32::setKeyMapReader([display, codes = keyCodesOf(display)](win32::KeyBits& down) {
-        return readKeyMap(display, codes, down);
-    });
+    const KeyCodes codes = keyCodesOf(display);
+    win32::KeyBits covered;
+    for (std::size_t vk = 0; vk < codes.size(); ++vk) covered.set(vk, codes[vk] != 0);
+    win32::setKeyMapReader(
+        [display, codes](win32::KeyBits& down) { return readKeyMap(display, codes, down); },
+        covered);
     int opcode, event, error, major = XkbMajorVersion, minor = XkbMinorVersion;
     if (!XkbQueryExtension(display, &opcode, &event, &error, &major, &minor)) return;
     const IndicatorBits bits{indicatorBit(display, "Caps Lock"), indicatorBit(display, "Num Lock"),

@@ -20,8 +20,8 @@ BOOL runIdlePass(CWinApp& app);
 // TRUE while Run would call OnIdle as soon as the queue is empty.
 bool idleWanted() noexcept;
 
-// Marks a modal loop (dialog, message box) for its lifetime: no idle calls meanwhile; the
-// loop's end counts as a message.
+// Marks a modal loop (dialog, message box, open menu, a move or resize through the window
+// manager) for its lifetime: no idle calls meanwhile; the loop's end counts as a message.
 class ModalScope {
 public:
     ModalScope() noexcept;

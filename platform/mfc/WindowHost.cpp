@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QPainter>
@@ -57,10 +58,13 @@ UINT buttonMessage(QEvent::Type type, Qt::MouseButton button, bool doubleClicks)
 }
 
 // Qt hands a release to the widget that took the press; the window takes no capture, so a
-// release counts only where the pointer is over it, on top of every other window there (Qt's
-// xcb platform asks the X server what lies under the pointer).
+// release counts only where the pointer is over it. On X11 it must be on top there, too: Qt's
+// xcb platform asks the server what lies under the pointer. Elsewhere (Wayland, offscreen) no
+// program can know the stacking, and the window's own area decides.
 bool releasedOver(const QWidget& widget, const QMouseEvent& release) {
     if (!widget.rect().contains(release.position().toPoint())) return false;
+    static const bool knowsStacking = QGuiApplication::platformName() == QLatin1String("xcb");
+    if (!knowsStacking) return true;
     const QWidget* under = QApplication::widgetAt(release.globalPosition().toPoint());
     return under && (under == &widget || widget.isAncestorOf(under));
 }

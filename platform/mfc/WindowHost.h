@@ -1,8 +1,8 @@
 // WindowHost.h: the Qt widget behind a CWnd, which is the window's HWND. It turns the widget's
 // events into window messages for its CWnd, keeps the device's last frame and shows it
 // stretched to the client area (drawn straight into the window on Present, painted from the
-// kept frame on expose), and places child windows: a frame's pane becomes the central widget, its bars dock.
-// The widget goes when the window is destroyed; the host lives as long as its CWnd, so a
+// kept frame on expose), and places child windows: a frame's pane becomes the central widget, its
+// bars dock. The widget goes when the window is destroyed; the host lives as long as its CWnd, so a
 // handle held by the device never dangles.
 #pragma once
 
@@ -65,15 +65,15 @@ public:
     QObject* receiver() const noexcept { return receiver_.get(); }
 
 private:
+    void show(win32::PixelRows<const std::uint32_t> frame, const win32::ParallelFor& split);
+
     CWnd* owner_;
     QPointer<QWidget> widget_;
     std::unique_ptr<EventBridge> bridge_;
     std::unique_ptr<QObject> receiver_;
     UINT classStyle_ = 0;
     bool paintsFrames_ = false;
-    void show(win32::PixelRows<const std::uint32_t> frame, const win32::ParallelFor& split);
-
-    QImage copied_;                        // the last frame, when it came as a passing copy
+    QImage copied_;                              // the last frame, when it came as a passing copy
     std::shared_ptr<const std::uint32_t> kept_;  // ... or as the presenter's kept pixels
     win32::PixelRows<const std::uint32_t> keptRows_{nullptr, 0, 0, 0};
     SurfaceBlit blit_;

@@ -15,8 +15,9 @@ struct KeyTable {
     KeyBits fedDown;
     KeyBits pressedSinceQuery;
     KeyMapReader reader;
-    KeyBits keyMap;          // the reader's last read
-    bool keyMapRead = false;  // keyMap holds a read at all
+    KeyBits covered;           // the keys the reader knows
+    KeyBits keyMap;            // the reader's last read
+    bool keyMapRead = false;   // keyMap holds a read at all
     bool keyMapFresh = false;  // ... made since the last expiry
 };
 
@@ -32,6 +33,7 @@ void readKeyMap(KeyTable& table) {
     KeyBits now;
     if (!table.reader(now)) return;
     // A key that went down since the last read was pressed, whichever window had the focus.
+    now &= table.covered;
     if (table.keyMapRead) table.pressedSinceQuery |= now & ~table.keyMap;
     table.keyMap = now;
     table.keyMapRead = true;
@@ -60,9 +62,10 @@ void resetKeyState() noexcept {
     table.keyMapRead = table.keyMapFresh = false;
 }
 
-void setKeyMapReader(KeyMapReader reader) {
+void setKeyMapReader(KeyMapReader reader, KeyBits covered) {
     KeyTable& table = keys();
     table.reader = std::move(reader);
+    table.covered = table.reader ? covered : KeyBits();
     table.keyMap.reset();
     table.keyMapRead = table.keyMapFresh = false;
 }
@@ -75,8 +78,9 @@ SHORT GetAsyncKeyState(int vKey) {
     using namespace platform::win32;
     if (!inRange(vKey)) return 0;
     KeyTable& table = keys();
-    if (table.reader && !table.keyMapFresh) readKeyMap(table);
-    const bool down = table.reader ? table.keyMap.test(vKey) : table.fedDown.test(vKey);
+    const bool covered = table.covered.test(vKey);
+    if (covered && !table.keyMapFresh) readKeyMap(table);
+    const bool down = covered ? table.keyMap.test(vKey) : table.fedDown.test(vKey);
     SHORT state = down ? kDownBit : SHORT{0};
     if (table.pressedSinceQuery.test(vKey)) state |= kPressedBit;
     table.pressedSinceQuery.reset(vKey);

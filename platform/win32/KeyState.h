@@ -22,11 +22,11 @@ using KeyBits = std::bitset<256>;
 
 // Reads the whole keyboard at once, such as the display server's key map, so that keys act
 // whichever window has the focus; false when the read failed (the last read then stands).
-// While one is installed it alone says which keys are down now, and a key that went down
-// between two reads counts as pressed since the last query, as a fed press does. An empty
-// function removes it.
+// While one is installed it alone says which of the `covered` keys are down now (the fed
+// state still speaks for the others), and a key that went down between two reads counts as
+// pressed since the last query, as a fed press does. An empty function removes it.
 using KeyMapReader = std::function<bool(KeyBits& down)>;
-void setKeyMapReader(KeyMapReader reader);
+void setKeyMapReader(KeyMapReader reader, KeyBits covered = KeyBits().set());
 // The key map read so far is stale: the next query reads it afresh. The idle loop calls it
 // before each frame, so a frame reads the key map once however many keys it queries.
 void expireKeyMap() noexcept;

@@ -6,12 +6,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QStyle>
-#include <QStyleOption>
 #include <QTest>
 #include <QWindow>
 
 #include "ShellFixture.h"
+#include "ToolBarGripper.h"
 #include "resource.h"
 
 namespace test {
@@ -104,15 +103,9 @@ TEST_F(ShellTest, ToolbarStartsAtTheTopAndDocksOnAnySideOrFloats) {
 TEST_F(ShellTest, DraggingTheGripperFloatsTheToolbarAndKeepsTheAccelerators) {
     window()->activateWindow();
     host.pump();
-    QStyleOptionToolBar handle;
-    handle.initFrom(toolBar());
-    handle.state |= QStyle::State_Horizontal;
-    handle.features = QStyleOptionToolBar::Movable;
-    const QRect handleArea =
-        toolBar()->style()->subElementRect(QStyle::SE_ToolBarHandle, &handle, toolBar());
     // Through the window, as the display server delivers them, so the press grabs the mouse.
     QWindow* frameWindow = window()->windowHandle();
-    const QPoint gripper = toolBar()->mapTo(window(), handleArea.center());
+    const QPoint gripper = toolBar()->mapTo(window(), gripperOf(*toolBar()));
     QTest::mousePress(frameWindow, Qt::LeftButton, Qt::NoModifier, gripper);
     for (int step = 1; step <= 10; ++step)
         QTest::mouseMove(frameWindow, gripper + QPoint(30 * step, 20 * step));

@@ -118,6 +118,8 @@ constexpr int kHeight = 480;
 constexpr LONGLONG kFrequency = 1'000'000;
 constexpr LONGLONG kFirstFrameAt = 20'000;  // 20 ms after the timer's start: 50 frames a second
 
+std::string matrix(const D3DXMATRIX& m) { return formatMatrix(m); }
+
 class ViewCallsTest : public ::testing::Test {
 protected:
     ViewCallsTest() {
@@ -138,7 +140,7 @@ protected:
         view.InitView();
     }
 
-    // The calls the ground and the cube make for one draw, on a device of their own.
+    // The calls the ground and the cube make for one draw of their own, off the same device.
     std::string terrainDraw(CTerrain& terrain) {
         device.clearLog();
         terrain.Render();
@@ -180,8 +182,6 @@ TEST_F(ViewCallsTest, SetUpMakesTheDeviceThenTheSceneThenTheFontThenTheRenderSta
                   "SetRenderState(7, 1)\n",   // D3DRS_ZENABLE, D3DZB_TRUE
               device.log());
 }
-
-std::string matrix(const D3DXMATRIX& m) { return formatMatrix(m); }
 
 TEST_F(ViewCallsTest, AnOverviewFrameDrawsTheSceneInOrderAndPresentsIt) {
     CChildView view;

@@ -1,6 +1,9 @@
 // Windows: double clicks as the window class asks, presented frames drawn stretched straight
 // into the window and painted stretched with WM_PAINT after them, window classes, run-time
 // classes and diagnostics, the key feed.
+#include <memory>
+#include <vector>
+
 #include <QApplication>
 #include <QMouseEvent>
 #include <QScreen>
@@ -51,6 +54,28 @@ TEST_F(LayerTest, DoubleClicksArriveAsTheWindowClassAsks) {
     }
 }
 
+// No capture is taken: a release away from the window that got the press is not its message.
+TEST_F(LayerTest, ReleaseReachesTheWindowOnlyOverIt) {
+    LayerView view;
+    ASSERT_TRUE(
+        view.Create(nullptr, nullptr, AFX_WS_DEFAULT_VIEW, CRect(0, 0, 50, 40), &frame(), 0x100));
+    QWidget* widget = platform::mfc::widgetOf(&view);
+    journal().clear();
+    for (const QPoint release : {QPoint(60, 10), QPoint(10, -5), QPoint(49, 39)}) {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 4),
+                          widget->mapToGlobal(QPointF(3, 4)), Qt::RightButton, Qt::RightButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(widget, &press);
+        QMouseEvent up(QEvent::MouseButtonRelease, QPointF(release),
+                       widget->mapToGlobal(QPointF(release)), Qt::RightButton, Qt::NoButton,
+                       Qt::NoModifier);
+        QApplication::sendEvent(widget, &up);
+    }
+    EXPECT_EQ(journal(),
+              (std::vector<std::string>{"rdown 3,4", "rdown 3,4", "rdown 3,4", "rup 49,39"}));
+    view.DestroyWindow();
+}
+
 TEST_F(LayerTest, PresentedFrameIsKeptAndPaintedStretchedThenPaintReachesTheMap) {
     auto* view = platform::mfc::WindowHost::fromHandle(frame().m_view.m_hWnd);
     QWidget* widget = platform::mfc::widgetOf(&frame().m_view);
@@ -70,6 +95,26 @@ TEST_F(LayerTest, PresentedFrameIsKeptAndPaintedStretchedThenPaintReachesTheMap)
     EXPECT_EQ(shown.pixel(0, 0), 0xFFFF0000u);
     EXPECT_EQ(shown.pixel(shown.width() - 1, shown.height() - 1), 0xFF0000FFu);
     EXPECT_EQ(view->clientSize().cx, widget->width());
+}
+
+TEST_F(LayerTest, KeptFrameIsHeldNotCopiedAndPaintedFromThere) {
+    auto* view = platform::mfc::WindowHost::fromHandle(frame().m_view.m_hWnd);
+    QWidget* widget = platform::mfc::widgetOf(&frame().m_view);
+    host.pump();
+    auto pixels = std::make_shared<std::vector<std::uint32_t>>(
+        std::vector<std::uint32_t>{0xFFFF0000u, 0xFF0000FFu, 0xFFFF0000u, 0xFF0000FFu});
+    view->presentKept({pixels, pixels->data()}, 2, 2, 2, {});
+    EXPECT_EQ(2, pixels.use_count()) << "the window holds the frame";
+    EXPECT_EQ(reinterpret_cast<const uchar*>(pixels->data()), view->lastFrame().constBits());
+
+    const QImage shown = widget->grab().toImage();  // a paint, from the held pixels
+    EXPECT_EQ(shown.pixel(0, 0), 0xFFFF0000u);
+    EXPECT_EQ(shown.pixel(shown.width() - 1, shown.height() - 1), 0xFF0000FFu);
+
+    const std::uint32_t passing = 0x00ABCDEFu;
+    view->present(&passing, 1, 1, 1);
+    EXPECT_EQ(1, pixels.use_count()) << "the next present lets it go";
+    EXPECT_EQ(view->lastFrame().pixel(0, 0), 0xFFABCDEFu);
 }
 
 // What the window shows of a widget: its area of the top-level window's surface.
@@ -183,6 +228,18 @@ TEST_F(LayerTest, KeysOfTheWindowsFeedTheKeyState) {
         QTest::keyRelease(view, c.key, c.modifiers);
         EXPECT_EQ(GetAsyncKeyState(c.down) & 0x8000, 0);
     }
+    platform::win32::resetKeyState();
+}
+
+// Without a display that knows the keys, a release made in another program never arrives:
+// losing the keyboard releases every key, and a press not yet queried still counts once.
+TEST_F(LayerTest, LosingTheKeyboardReleasesTheKeys) {
+    platform::win32::resetKeyState();
+    QTest::keyPress(platform::mfc::widgetOf(&frame().m_view), Qt::Key_W);
+    QEvent deactivate(QEvent::ApplicationDeactivate);
+    QCoreApplication::sendEvent(qApp, &deactivate);
+    EXPECT_EQ(0x0001, static_cast<uint16_t>(GetAsyncKeyState('W')));
+    EXPECT_EQ(0, GetAsyncKeyState('W'));
     platform::win32::resetKeyState();
 }
 

@@ -41,14 +41,19 @@ TEST(GetAsyncKeyState, QueryClearsOnlyThePressedBitOfThatKey) {
 }
 
 // A key map reader that the test sets key by key and that counts its reads.
+constexpr int kUnknownKey = 0x70;
+
 class KeyMapFixture {
 public:
+    // The reader knows every key but F1 (0x70), which only the fed state knows.
     KeyMapFixture() {
-        platform::win32::setKeyMapReader([this](platform::win32::KeyBits& down) {
-            ++reads;
-            down = map;
-            return readable;
-        });
+        platform::win32::setKeyMapReader(
+            [this](platform::win32::KeyBits& down) {
+                ++reads;
+                down = map;
+                return readable;
+            },
+            platform::win32::KeyBits().set().reset(kUnknownKey));
     }
     ~KeyMapFixture() { platform::win32::setKeyMapReader({}); }
     platform::win32::KeyBits map;
@@ -60,7 +65,8 @@ TEST(GetAsyncKeyState, KeyMapIsTheTruthForDownAndIsReadOncePerFrame) {
     KeyboardFixture keys;
     KeyMapFixture keyMap;
     keyMap.map.set('E');
-    keys.feed({Down('Q')});  // a release that went to another window never comes
+    keys.feed({Down('Q'), Down(kUnknownKey)});  // releases that went to another window
+    EXPECT_EQ(0x8001, static_cast<uint16_t>(GetAsyncKeyState(kUnknownKey)));
     EXPECT_EQ(0x8000, static_cast<uint16_t>(GetAsyncKeyState('E')));  // held from the start
     EXPECT_EQ(0x0001, static_cast<uint16_t>(GetAsyncKeyState('Q')));  // its press still counts
     EXPECT_EQ(0x0000, static_cast<uint16_t>(GetAsyncKeyState('Q')));
@@ -91,7 +97,8 @@ TEST(GetAsyncKeyState, KeyMapTransitionsCountAsPressesOfEachKey) {
     keyMap.readable = false;
     keyMap.map.reset();
     platform::win32::expireKeyMap();
-    EXPECT_EQ(0x8000, static_cast<uint16_t>(GetAsyncKeyState('W'))) << "a failed read keeps the last";
+    EXPECT_EQ(0x8000, static_cast<uint16_t>(GetAsyncKeyState('W')))
+        << "a failed read keeps the last";
 }
 
 TEST(GetAsyncKeyState, ReleaseAllKeysKeepsPressesNotYetQueried) {

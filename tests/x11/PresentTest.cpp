@@ -13,12 +13,12 @@ class PresentTest : public X11AppTest {
 protected:
     // The colour at the view's point in the last frame presented, 0xRRGGBB.
     unsigned framePixel(QPoint global) const {
-        const QImage frame =
-            platform::mfc::WindowHost::fromHandle(view().m_hWnd)->lastFrame();
+        const QImage frame = platform::mfc::WindowHost::fromHandle(view().m_hWnd)->lastFrame();
         const QWidget* widget = viewWidget();
         const QPoint local = widget->mapFromGlobal(global);
-        return frame.pixel(local.x() * frame.width() / widget->width(),
-                           local.y() * frame.height() / widget->height()) & 0xFFFFFFu;
+        const QRgb pixel = frame.pixel(local.x() * frame.width() / widget->width(),
+                                       local.y() * frame.height() / widget->height());
+        return pixel & 0xFFFFFFu;
     }
     bool screenShows(QPoint at, unsigned colour) {
         return waitFor([&] { return x().pixelAt(at.x(), at.y()) == colour; });

@@ -7,8 +7,6 @@
 #include <QGuiApplication>
 #include <QWindow>
 
-#include <X11/keysym.h>
-
 #include "mfc/WindowHost.h"
 #include "win32/Backend.h"
 
@@ -47,8 +45,7 @@ void X11AppTest::SetUp() {
 void X11AppTest::TearDown() {
     if (host_) {
         // The server's keys stay as the test left them: let none stay down for the next test.
-        for (KeySym key : {XK_w, XK_s, XK_a, XK_d, XK_q, XK_e, XK_1, XK_o, XK_k, XK_p})
-            if (client_ && client_->keyDown(key)) client_->release(key);
+        if (client_) client_->releaseAllKeys();
         settle();
         host_.reset();
     }
@@ -57,9 +54,13 @@ void X11AppTest::TearDown() {
     client_.reset();
 }
 
-QWidget* X11AppTest::frameWidget() const { return platform::mfc::widgetOf(&frame()); }
+QWidget* X11AppTest::frameWidget() const {
+    return platform::mfc::widgetOf(&frame());
+}
 
-QWidget* X11AppTest::viewWidget() const { return platform::mfc::widgetOf(&view()); }
+QWidget* X11AppTest::viewWidget() const {
+    return platform::mfc::widgetOf(&view());
+}
 
 Display* X11AppTest::appDisplay() const {
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();

@@ -5,7 +5,7 @@
 //
 // The millisecond clock is the test's: step() advances it past the poll interval before every
 // frame, so each frame polls the keys and the mouse. Everything else (the cursor, the key state,
-// the X server's events) is real.
+// the X server's events) is real. Keys still down when a test ends are released.
 //
 //   class MyTest : public test::x11::X11AppTest {};
 //   TEST_F(MyTest, Something) {
@@ -40,7 +40,7 @@ namespace test::x11 {
 class X11AppTest : public ::testing::Test {
 protected:
     static constexpr DWORD kPollGap = 26;  // ms: the loop polls once more than 25 have passed
-    static constexpr int kWaitMs = 3000;
+    static constexpr int kWaitMs = 10000;  // only a failing wait takes so long
 
     void SetUp() override;
     void TearDown() override;

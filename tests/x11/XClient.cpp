@@ -27,9 +27,13 @@ XClient::~XClient() {
     if (display_) XCloseDisplay(display_);
 }
 
-void XClient::sync() { XSync(display_, False); }
+void XClient::sync() {
+    XSync(display_, False);
+}
 
-void XClient::sync(Display* other) { XSync(other, False); }
+void XClient::sync(Display* other) {
+    XSync(other, False);
+}
 
 void XClient::press(KeySym key) {
     XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, key), True, CurrentTime);
@@ -44,6 +48,15 @@ void XClient::release(KeySym key) {
 void XClient::tap(KeySym key) {
     press(key);
     release(key);
+}
+
+void XClient::releaseAllKeys() {
+    char keys[32];
+    XQueryKeymap(display_, keys);
+    for (int code = 0; code < 256; ++code)
+        if ((keys[code / 8] >> (code % 8)) & 1)
+            XTestFakeKeyEvent(display_, static_cast<unsigned>(code), False, CurrentTime);
+    sync();
 }
 
 void XClient::moveTo(int x, int y) {
@@ -66,10 +79,10 @@ Window XClient::openWindow(int x, int y, int width, int height) {
     XSetWindowAttributes attributes{};
     attributes.background_pixel = WhitePixel(display_, screen);
     attributes.event_mask = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask;
-    const Window window = XCreateWindow(
-        display_, RootWindow(display_, screen), x, y, static_cast<unsigned>(width),
-        static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
-        CWBackPixel | CWEventMask, &attributes);
+    const Window window =
+        XCreateWindow(display_, RootWindow(display_, screen), x, y, static_cast<unsigned>(width),
+                      static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
+                      CWBackPixel | CWEventMask, &attributes);
     XSizeHints hints{};
     hints.flags = USPosition | USSize;
     hints.x = x;
@@ -112,7 +125,8 @@ bool XClient::indicatorOn(const char* name) {
 }
 
 unsigned XClient::pixelAt(int x, int y) {
-    XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes, ZPixmap);
+    XImage* image =
+        XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes, ZPixmap);
     if (!image) return 0;
     const auto pixel = static_cast<unsigned>(XGetPixel(image, 0, 0) & 0xFFFFFFu);
     XDestroyImage(image);
@@ -132,8 +146,8 @@ void XClient::clearLocks() {
     const struct {
         const char* indicator;
         KeySym key;
-    } kLocks[] = {{"Caps Lock", XK_Caps_Lock}, {"Num Lock", XK_Num_Lock},
-                  {"Scroll Lock", XK_Scroll_Lock}};
+    } kLocks[] = {
+        {"Caps Lock", XK_Caps_Lock}, {"Num Lock", XK_Num_Lock}, {"Scroll Lock", XK_Scroll_Lock}};
     for (const auto& lock : kLocks)
         if (indicatorOn(lock.indicator)) toggleLock(lock.key, lock.indicator);
 }

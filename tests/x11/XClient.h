@@ -32,6 +32,8 @@ public:
     void press(KeySym key);
     void release(KeySym key);
     void tap(KeySym key);
+    // Releases every key the server has down.
+    void releaseAllKeys();
 
     // The pointer, in screen coordinates; buttons 1 (left) to 3 (right).
     void moveTo(int x, int y);

@@ -47,7 +47,9 @@ void stop(int pid) {
     waitpid(pid, nullptr, 0);
 }
 
-bool exited(int pid) { return waitpid(pid, nullptr, WNOHANG) == pid; }
+bool exited(int pid) {
+    return waitpid(pid, nullptr, WNOHANG) == pid;
+}
 
 // The root window names a window manager's check window once the manager runs.
 bool windowManagerRunning(Display* display) {
@@ -63,28 +65,57 @@ bool windowManagerRunning(Display* display) {
     return running;
 }
 
+// The manager names itself before it takes map requests: one made in between is lost, and its
+// window stays unmapped. A probe window it frames shows it takes them; until it does, the
+// probe asks again.
+bool managesWindows(Display* display, Clock::time_point deadline) {
+    const Window root = DefaultRootWindow(display);
+    const Window probe = XCreateSimpleWindow(display, root, 0, 0, 8, 8, 0, 0, 0);
+    bool framed = false;
+    for (int attempt = 0; !framed && Clock::now() < deadline; ++attempt) {
+        if (attempt % 10 == 0) {
+            XUnmapWindow(display, probe);
+            XMapWindow(display, probe);
+        }
+        XSync(display, False);
+        Window probeRoot, parent;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        framed = XQueryTree(display, probe, &probeRoot, &parent, &children, &count) &&
+                 parent != root;
+        if (children) XFree(children);
+        if (!framed) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    XDestroyWindow(display, probe);
+    XSync(display, False);
+    return framed;
+}
+
 }  // namespace
 
-XServer* XServer::get() {
-    static XServer* const server = [] {
+XServer* XServer::get(int screenWidth, int screenHeight) {
+    static XServer* const server = [&] {
         auto s = std::unique_ptr<XServer>(new XServer);
-        return s->start() ? s.release() : nullptr;
+        return s->start(screenWidth, screenHeight) ? s.release() : nullptr;
     }();
     return server;
 }
 
-const std::string& XServer::failure() { return failureText(); }
+const std::string& XServer::failure() {
+    return failureText();
+}
 
-bool XServer::start() {
+bool XServer::start(int screenWidth, int screenHeight) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) {
         failureText() = "no pipe for Xvfb's display number";
         return false;
     }
     const std::string fd = std::to_string(pipeFds[1]);
-    // The screen is large enough for a 1920x1080 client area with its frame and bars.
-    const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "2560x1600x24",
-                          "-nolisten", "tcp", "-noreset", nullptr};
+    const std::string screen =
+        std::to_string(screenWidth) + 'x' + std::to_string(screenHeight) + "x24";
+    const char* argv[] = {"Xvfb",         "-displayfd", fd.c_str(), "-screen",  "0",
+                          screen.c_str(), "-nolisten",  "tcp",      "-noreset", nullptr};
     server_ = spawn(argv, pipeFds[1]);
     close(pipeFds[1]);
     std::string number;
@@ -126,6 +157,7 @@ bool XServer::startWindowManager() {
     while (windowManager_ > 0 && !exited(windowManager_) && Clock::now() < deadline &&
            !(running = windowManagerRunning(display)))
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    running = running && managesWindows(display, deadline);
     XCloseDisplay(display);
     if (!running) {
         failureText() = "openbox did not start (is the openbox package installed?)";

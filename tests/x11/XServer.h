@@ -12,11 +12,14 @@ namespace test::x11 {
 
 class XServer {
 public:
-    // The process's server, started on first use; null when none could start.
-    static XServer* get();
+    // The process's server, started on first use with a screen of this size (later calls'
+    // sizes are ignored); null when none could start. The default screen holds a 1920x1080
+    // client area with its frame and bars.
+    static XServer* get(int screenWidth = 2560, int screenHeight = 1600);
     static const std::string& failure();
 
     const std::string& display() const noexcept { return display_; }  // such as ":3"
+    int pid() const noexcept { return server_; }
 
     // Starts openbox on the display, once, and waits until it manages windows; windows mapped
     // before it came are taken over by it. False, with failure() set, when it cannot start.
@@ -25,10 +28,10 @@ public:
 
 private:
     XServer() = default;
-    bool start();
+    bool start(int screenWidth, int screenHeight);
 
     std::string display_;
-    int server_ = 0;         // process ids
+    int server_ = 0;  // process ids
     int windowManager_ = 0;
 };
 
