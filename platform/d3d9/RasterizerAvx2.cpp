@@ -409,8 +409,8 @@ D3D9_AVX2 inline DrawLanes drawLanes(const PixelState& s) {
 }
 
 template <bool Depth, bool Modulate, bool Magnified, bool Wrap>
-D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, RowWalker& rows,
-                                int yBegin, int yEnd, PixelQueue& queue) noexcept {
+D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, RowWalker& rows, int yBegin,
+                                int yEnd, PixelQueue& queue) noexcept {
     const DrawLanes draw = drawLanes<Modulate>(s);
     Gradients c;
     c.uqdx = _mm256_set1_ps(t.uq.dx);

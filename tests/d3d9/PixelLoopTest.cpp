@@ -254,7 +254,7 @@ TEST(PixelLoop, InsideUnitSquareOnlyWhereNoPixelWraps) {
     };
     const Case kCases[] = {
         {__LINE__, 0.1f, 0.9f, 1.0f, true},
-        {__LINE__, 0.1f, 0.9f, 0.1f, true},  // in perspective: still between the corners' values
+        {__LINE__, 0.1f, 0.9f, 0.1f, true},   // in perspective: still between the corners' values
         {__LINE__, 0.0f, 0.5f, 1.0f, false},  // touches the edge, where a pixel may round below
         {__LINE__, 0.5f, 1.0f, 1.0f, false},  // 1 wraps to 0
         {__LINE__, -0.2f, 0.3f, 1.0f, false},
