@@ -87,8 +87,8 @@ private:
     // triangles [begin, end) in corners_ (false: an index out of range), and draws the
     // `triangles` triangles, or returns D3DERR_INVALIDCALL with nothing drawn.
     template <class Assemble>
-    HRESULT drawTriangles(const VertexLayout& layout, const std::uint8_t* first,
-                          std::size_t count, std::size_t triangles, Assemble assemble) noexcept;
+    HRESULT drawTriangles(const VertexLayout& layout, const std::uint8_t* first, std::size_t count,
+                          std::size_t triangles, Assemble assemble) noexcept;
     PixelState pixelState() const noexcept;
     Scissor scissor() const noexcept;
     // The corners of triangles [begin, end) of a draw of `type`, slot(k) giving the vertex of
