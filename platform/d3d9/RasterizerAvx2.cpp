@@ -465,6 +465,8 @@ D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, RowWalke
     queue.shaded += shaded;
 }
 
+constexpr std::int64_t kBoundedBox = 32;  // pixels
+
 template <bool Depth, bool Modulate, bool Magnified>
 D3D9_AVX2 inline void walkRowsWrapped(bool wrap, const Triangle& t, const PixelState& s,
                                       RowWalker& rows, int yBegin, int yEnd,
@@ -482,8 +484,12 @@ __attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelS
     // The walker first: the bound reads the box back in wider loads than set-up stored it
     // with, which wait until those stores have left for the cache.
     RowWalker rows(t, yBegin);
-    const bool wrap = !insideUnitSquare(t);
-    if (magnifiedEverywhere(t, s.sampler)) {
+    // The bounds cost about what a dozen pixels' level of detail and wrapping do: a triangle
+    // whose box holds fewer than twice that takes the per-pixel path without asking.
+    const auto box = std::int64_t{t.maxX - t.minX + 1} * (t.maxY - t.minY + 1);
+    const bool worthBounding = box >= kBoundedBox;
+    const bool wrap = !(worthBounding && insideUnitSquare(t));
+    if (worthBounding && magnifiedEverywhere(t, s.sampler)) {
         walkRowsWrapped<Depth, Modulate, true>(wrap, t, s, rows, yBegin, yEnd, queue);
     } else {
         walkRowsWrapped<Depth, Modulate, false>(wrap, t, s, rows, yBegin, yEnd, queue);
