@@ -88,21 +88,19 @@ private:
     // vertex buffer's vertex 0 of this stream) are set and `vertexCount` vertices fit from there.
     HRESULT streamVertices(VertexLayout& layout, const std::uint8_t*& firstVertex,
                            std::uint64_t& vertexCount) const noexcept;
-    // Transforms `count` vertices from `first` and draws `triangles` triangles whose corners
-    // already stand in corners_.
-    void drawTriangles(const VertexLayout& layout, const std::uint8_t* first, std::size_t count,
-                       std::size_t triangles) noexcept;
+    // Transforms `count` vertices from `first`, has assemble(begin, end) put the corners of
+    // triangles [begin, end) in corners_ (false: an index out of range), and draws the
+    // `triangles` triangles, or returns D3DERR_INVALIDCALL with nothing drawn.
+    template <class Assemble>
+    HRESULT drawTriangles(const VertexLayout& layout, const std::uint8_t* first, std::size_t count,
+                          std::size_t triangles, Assemble assemble) noexcept;
     PixelState pixelState() const noexcept;
     Scissor scissor() const noexcept;
-    template <class Slot>
-    void assembleTriangles(D3DPRIMITIVETYPE type, std::size_t triangles, Slot slot);
+    // The corners of triangles [begin, end) of a draw of `type`, slot(k) giving the vertex of
+    // the draw's k-th corner.
     template <class Slot>
     void assembleTriangles(D3DPRIMITIVETYPE type, std::size_t begin, std::size_t end,
                            Slot slot) noexcept;
-    // Calls work(begin, end) over [0, count) in pieces of `chunk`, on the pool when there is
-    // more than one.
-    template <class Work>
-    void inChunks(std::size_t count, std::size_t chunk, Work work) noexcept;
     void growScratch(std::size_t vertices, std::size_t triangles);
 
     std::shared_ptr<DeviceLink> link_;

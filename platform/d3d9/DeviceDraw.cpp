@@ -24,8 +24,8 @@ constexpr std::size_t kSpanChunkTriangles = 2048;
 // Below this a draw runs on the calling thread: waking the workers costs more than it saves.
 constexpr std::size_t kParallelTriangles = 64;
 constexpr float kParallelPixels = 32768.0f;
-// Vertices and triangles a chunk of the vertex stage and of index checking and assembly; a draw
-// with fewer runs them on the calling thread.
+// Vertices and triangles a chunk of the vertex stage and of triangle assembly with its index
+// checks, when the device has more than one thread.
 constexpr std::size_t kVertexChunk = 2048;
 constexpr std::size_t kTriangleChunk = 4096;
 
@@ -172,28 +172,8 @@ void Device::growScratch(std::size_t vertices, std::size_t triangles) {
     }
 }
 
-template <class Work>
-void Device::inChunks(std::size_t count, std::size_t chunk, Work work) noexcept {
-    if (pool_.size() == 1 || count <= chunk) {
-        work(std::size_t{0}, count);
-        return;
-    }
-    auto run = [&](unsigned index) {
-        const std::size_t begin = std::size_t{index} * chunk;
-        work(begin, std::min(begin + chunk, count));
-    };
-    pool_.run(static_cast<unsigned>((count + chunk - 1) / chunk), run);
-}
-
 // Every second triangle of a strip has its first two corners swapped, as Direct3D does, so all
 // triangles of a strip keep the first one's winding.
-template <class Slot>
-void Device::assembleTriangles(D3DPRIMITIVETYPE type, std::size_t triangles, Slot slot) {
-    inChunks(triangles, kTriangleChunk, [&](std::size_t begin, std::size_t end) {
-        assembleTriangles(type, begin, end, slot);
-    });
-}
-
 template <class Slot>
 void Device::assembleTriangles(D3DPRIMITIVETYPE type, std::size_t begin, std::size_t end,
                                Slot slot) noexcept {
@@ -235,10 +215,13 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex,
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }
-    assembleTriangles(PrimitiveType, PrimitiveCount,
-                      [](std::size_t k) { return static_cast<std::uint32_t>(k); });
-    drawTriangles(layout, first + std::size_t{StartVertex} * stream_.stride, count, PrimitiveCount);
-    return D3D_OK;
+    return drawTriangles(layout, first + std::size_t{StartVertex} * stream_.stride, count,
+                         PrimitiveCount, [&](std::size_t begin, std::size_t end) {
+                             assembleTriangles(PrimitiveType, begin, end, [](std::size_t k) {
+                                 return static_cast<std::uint32_t>(k);
+                             });
+                             return true;
+                         });
 }
 
 HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVertexIndex,
@@ -277,33 +260,58 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVer
         std::memcpy(&index, indexData + 2 * k, 2);
         return index;
     };
-    std::atomic<bool> outside{false};
-    inChunks(count, 3 * kTriangleChunk, [&](std::size_t begin, std::size_t end) {
-        bool any = false;
-        for (std::size_t k = begin; k < end; ++k) {
+    // Each corner's index is read once, as the triangles are assembled: one outside the range
+    // transformed refuses the draw.
+    const auto assemble = [&](std::size_t begin, std::size_t end) {
+        bool outside = false;
+        assembleTriangles(PrimitiveType, begin, end, [&](std::size_t k) {
             const std::uint32_t index = indexAt(k);
-            any |= (index < MinVertexIndex) | (index - MinVertexIndex >= NumVertices);
-        }
-        if (any) outside.store(true, std::memory_order_relaxed);
-    });
-    if (outside.load(std::memory_order_relaxed)) return D3DERR_INVALIDCALL;
-    assembleTriangles(PrimitiveType, PrimitiveCount,
-                      [&](std::size_t k) { return indexAt(k) - MinVertexIndex; });
-    drawTriangles(layout, first + static_cast<std::size_t>(firstVertex) * stream_.stride,
-                  NumVertices, PrimitiveCount);
-    return D3D_OK;
+            outside |= (index < MinVertexIndex) | (index - MinVertexIndex >= NumVertices);
+            return index - MinVertexIndex;
+        });
+        return !outside;
+    };
+    return drawTriangles(layout, first + static_cast<std::size_t>(firstVertex) * stream_.stride,
+                         NumVertices, PrimitiveCount, assemble);
 }
 
-void Device::drawTriangles(const VertexLayout& layout, const std::uint8_t* first, std::size_t count,
-                           std::size_t triangles) noexcept {
+template <class Assemble>
+HRESULT Device::drawTriangles(const VertexLayout& layout, const std::uint8_t* first,
+                              std::size_t count, std::size_t triangles,
+                              Assemble assemble) noexcept {
     const D3DMATRIX worldViewProjection =
         multiply(multiply(transforms_[2], transforms_[0]), transforms_[1]);
     const ViewportTransform viewport = viewportTransform(viewport_);
-    inChunks(count, kVertexChunk, [&](std::size_t begin, std::size_t end) {
-        processVertices(first + begin * stream_.stride, stream_.stride, end - begin, layout,
-                        worldViewProjection, viewport, clip_.data() + begin, screen_.data() + begin,
-                        codes_.data() + begin);
-    });
+    // The vertex stage and triangle assembly, independent of each other, as one job. Both
+    // counts are at least 1.
+    const bool split = pool_.size() > 1;
+    const std::size_t vertexChunk = split ? kVertexChunk : count;
+    const std::size_t triangleChunk = split ? kTriangleChunk : triangles;
+    const auto vertexChunks = static_cast<unsigned>((count + vertexChunk - 1) / vertexChunk);
+    const auto triangleChunks =
+        static_cast<unsigned>((triangles + triangleChunk - 1) / triangleChunk);
+    std::atomic<bool> refused{false};
+    auto prepare = [&](unsigned chunk) {
+        if (chunk < vertexChunks) {
+            const std::size_t begin = std::size_t{chunk} * vertexChunk;
+            const std::size_t end = std::min(begin + vertexChunk, count);
+            processVertices(first + begin * stream_.stride, stream_.stride, end - begin, layout,
+                            worldViewProjection, viewport, clip_.data() + begin,
+                            screen_.data() + begin, codes_.data() + begin);
+            return;
+        }
+        const std::size_t begin = std::size_t{chunk - vertexChunks} * triangleChunk;
+        if (!assemble(begin, std::min(begin + triangleChunk, triangles))) {
+            refused.store(true, std::memory_order_relaxed);
+        }
+    };
+    if (vertexChunks + triangleChunks <= 2) {
+        // One chunk of each: not worth waking the workers.
+        for (unsigned chunk = 0; chunk < vertexChunks + triangleChunks; ++chunk) prepare(chunk);
+    } else {
+        pool_.run(vertexChunks + triangleChunks, prepare);
+    }
+    if (refused.load(std::memory_order_relaxed)) return D3DERR_INVALIDCALL;
 
     const PixelState pixel = pixelState();
     Cull cull = Cull::None;
@@ -329,7 +337,7 @@ void Device::drawTriangles(const VertexLayout& layout, const std::uint8_t* first
     const Scissor rows = scissor();
     if (!parallel) {
         drawBatch(batch, RowRange{rows.top, rows.bottom - 1});
-        return;
+        return D3D_OK;
     }
     const int threads = static_cast<int>(pool_.size());
     const int height = rows.bottom - rows.top;
@@ -350,6 +358,7 @@ void Device::drawTriangles(const VertexLayout& layout, const std::uint8_t* first
         drawStripe(batch, stripes, static_cast<int>(stripe), spans);
     };
     pool_.run(static_cast<unsigned>(stripes.count), drawStripes);
+    return D3D_OK;
 }
 
 DrawCounts drawCounts(IDirect3DDevice9* device) noexcept {

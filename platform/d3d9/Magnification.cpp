@@ -61,4 +61,24 @@ bool magnifiedEverywhere(const Triangle& t, const SamplerSetup& s) noexcept {
     return 0.5f * fastLog2(rho2) + s.lodBias <= -kMargin;
 }
 
+bool insideUnitSquare(const Triangle& t) noexcept {
+    // u = U/Q with Q > 0 inside: a ratio of planes is monotonic along any line, so its extremes
+    // over the triangle lie at corners. The margin covers a pixel's rounding of the ratio.
+    constexpr float kInset = 1.0e-4f;
+    const float xs[3] = {t.x0, t.x1, t.x2};
+    const float ys[3] = {t.y0, t.y1, t.y2};
+    bool inside = true;
+    for (int i = 0; i < 3; ++i) {
+        const float fx = xs[i] - t.x0;
+        const float fy = ys[i] - t.y0;
+        const float q = t.q0 + t.q.dx * fx + t.q.dy * fy;
+        const float uq = t.uq0 + t.uq.dx * fx + t.uq.dy * fy;
+        const float vq = t.vq0 + t.vq.dx * fx + t.vq.dy * fy;
+        const float low = kInset * q;
+        const float high = (1.0f - kInset) * q;
+        inside &= q > 0.0f && uq >= low && uq <= high && vq >= low && vq <= high;
+    }
+    return inside;
+}
+
 }  // namespace platform::d3d9

@@ -1,5 +1,6 @@
-// Magnification.h: whether a whole triangle samples its texture magnified, decided once per
-// triangle, so that a loop can skip the per-pixel derivatives and level of detail there.
+// Magnification.h: whether a whole triangle samples its texture magnified, and whether it stays
+// inside one copy of it, decided once per triangle, so that a loop can skip the per-pixel level
+// of detail and wrapping there.
 #pragma once
 
 #include "d3d9/Sampler.h"
@@ -11,5 +12,9 @@ namespace platform::d3d9 {
 // computes it, so a loop that takes the magnification filter for the whole triangle draws the
 // same pixels. Conservative: a triangle near the limit, or with any non-finite value, gives false.
 bool magnifiedEverywhere(const Triangle& t, const SamplerSetup& sampler) noexcept;
+
+// True only when every pixel inside `t` has texture coordinates in [0, 1), where wrapping
+// leaves them as they are. Conservative in the same way.
+bool insideUnitSquare(const Triangle& t) noexcept;
 
 }  // namespace platform::d3d9

@@ -105,12 +105,13 @@ D3D9_AVX2 inline void gatherPairs(const std::uint32_t* base, __m256i index, __m2
     second = _mm256_castps_si256(_mm256_shuffle_ps(pa, pb, _MM_SHUFFLE(3, 1, 3, 1)));
 }
 
-// sampleLinear with each lane's level given by its width, height and offset from level 0.
+// sampleLinear with each lane's level given by its width, height and offset from level 0, for
+// coordinates already wrapped to the unit square.
 D3D9_AVX2 inline __m256i sampleLinear8(const std::uint32_t* base, __m256i width, __m256i height,
                                        __m256i offset, __m256 u, __m256 v) {
     const __m256 half = _mm256_set1_ps(0.5f);
-    const __m256 s = _mm256_sub_ps(_mm256_mul_ps(wrapUnit8(u), _mm256_cvtepi32_ps(width)), half);
-    const __m256 t = _mm256_sub_ps(_mm256_mul_ps(wrapUnit8(v), _mm256_cvtepi32_ps(height)), half);
+    const __m256 s = _mm256_sub_ps(_mm256_mul_ps(u, _mm256_cvtepi32_ps(width)), half);
+    const __m256 t = _mm256_sub_ps(_mm256_mul_ps(v, _mm256_cvtepi32_ps(height)), half);
     const __m256 sFloor = floor8(s);
     const __m256 tFloor = floor8(t);
     __m256i x0 = _mm256_cvttps_epi32(sFloor);
@@ -407,9 +408,9 @@ D3D9_AVX2 inline DrawLanes drawLanes(const PixelState& s) {
     return c;
 }
 
-template <bool Depth, bool Modulate, bool Magnified>
-D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, RowWalker& rows,
-                                int yBegin, int yEnd, PixelQueue& queue) noexcept {
+template <bool Depth, bool Modulate, bool Magnified, bool Wrap>
+D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, RowWalker& rows, int yBegin,
+                                int yEnd, PixelQueue& queue) noexcept {
     const DrawLanes draw = drawLanes<Modulate>(s);
     Gradients c;
     c.uqdx = _mm256_set1_ps(t.uq.dx);
@@ -448,14 +449,33 @@ D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, RowWalke
             const __m256 q = _mm256_add_ps(_mm256_set1_ps(start.q), _mm256_mul_ps(c.qdx, k));
             const __m256 uq = _mm256_add_ps(_mm256_set1_ps(start.uq), _mm256_mul_ps(c.uqdx, k));
             const __m256 vq = _mm256_add_ps(_mm256_set1_ps(start.vq), _mm256_mul_ps(c.vqdx, k));
-            push<Modulate>(
-                lanes, mask,
-                Magnified ? magnifiedCoordinates8(q, uq, vq) : coordinates8(c, q, uq, vq),
-                _mm256_add_epi32(_mm256_set1_epi32(row + x), laneIndex), s, draw);
+            Coordinates at =
+                Magnified ? magnifiedCoordinates8(q, uq, vq) : coordinates8(c, q, uq, vq);
+            // Wrapped once here, where the scalar loop wraps in each sample: the same value, and
+            // none to do where the triangle stays inside the unit square.
+            if constexpr (Wrap) {
+                at.u = wrapUnit8(at.u);
+                at.v = wrapUnit8(at.v);
+            }
+            push<Modulate>(lanes, mask, at, _mm256_add_epi32(_mm256_set1_epi32(row + x), laneIndex),
+                           s, draw);
         }
     }
     storeLanes(lanes, queue);
     queue.shaded += shaded;
+}
+
+constexpr std::int64_t kBoundedBox = 32;  // pixels
+
+template <bool Depth, bool Modulate, bool Magnified>
+D3D9_AVX2 inline void walkRowsWrapped(bool wrap, const Triangle& t, const PixelState& s,
+                                      RowWalker& rows, int yBegin, int yEnd,
+                                      PixelQueue& queue) noexcept {
+    if (wrap) {
+        walkRows8<Depth, Modulate, Magnified, true>(t, s, rows, yBegin, yEnd, queue);
+    } else {
+        walkRows8<Depth, Modulate, Magnified, false>(t, s, rows, yBegin, yEnd, queue);
+    }
 }
 
 template <bool Depth, bool Modulate>
@@ -464,10 +484,15 @@ __attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelS
     // The walker first: the bound reads the box back in wider loads than set-up stored it
     // with, which wait until those stores have left for the cache.
     RowWalker rows(t, yBegin);
-    if (magnifiedEverywhere(t, s.sampler)) {
-        walkRows8<Depth, Modulate, true>(t, s, rows, yBegin, yEnd, queue);
+    // The bounds cost about what a dozen pixels' level of detail and wrapping do: a triangle
+    // whose box holds fewer than twice that takes the per-pixel path without asking.
+    const auto box = std::int64_t{t.maxX - t.minX + 1} * (t.maxY - t.minY + 1);
+    const bool worthBounding = box >= kBoundedBox;
+    const bool wrap = !(worthBounding && insideUnitSquare(t));
+    if (worthBounding && magnifiedEverywhere(t, s.sampler)) {
+        walkRowsWrapped<Depth, Modulate, true>(wrap, t, s, rows, yBegin, yEnd, queue);
     } else {
-        walkRows8<Depth, Modulate, false>(t, s, rows, yBegin, yEnd, queue);
+        walkRowsWrapped<Depth, Modulate, false>(wrap, t, s, rows, yBegin, yEnd, queue);
     }
 }
 

@@ -65,8 +65,10 @@ std::vector<Triangle> triangles() {
             p.y = random.next(-10.0f, kHeight + 10.0f);
             p.z = random.next(-0.1f, 1.1f);
             p.q = pick < 0.25f ? random.next(0.5f, 1.0f) : random.next(0.02f, 1.0f);
-            p.uq = random.next(-spread, spread) * p.q;
-            p.vq = random.next(-spread, spread) * p.q;
+            // Half the magnified ones lie inside the texture's first copy, half across its edge.
+            const float centre = pick < 0.125f ? 0.5f : 0.0f;
+            p.uq = (centre + random.next(-spread, spread)) * p.q;
+            p.vq = (centre + random.next(-spread, spread)) * p.q;
         }
         Triangle t;
         if (setupTriangle(v[0], v[1], v[2], Cull::None, scissor, t)) out.push_back(t);
@@ -241,6 +243,32 @@ TEST(PixelLoop, PixelDrawnTwiceShowsTheLaterTriangle) {
     EXPECT_EQ(second.colour[kWidth + 10], scalar.colour[kWidth + 10]);
     EXPECT_NE(scalar.colour[kWidth + 8], scalar.colour[kWidth + 10]);
     EXPECT_EQ(scalar.colour, vector.colour);
+}
+
+TEST(PixelLoop, InsideUnitSquareOnlyWhereNoPixelWraps) {
+    struct Case {
+        int line;
+        float u0, u1;  // u at the left and the right corners; v runs 0.2..0.6 downward
+        float qRight;  // 1/w at the right corner (1 elsewhere)
+        bool inside;
+    };
+    const Case kCases[] = {
+        {__LINE__, 0.1f, 0.9f, 1.0f, true},
+        {__LINE__, 0.1f, 0.9f, 0.1f, true},   // in perspective: still between the corners' values
+        {__LINE__, 0.0f, 0.5f, 1.0f, false},  // touches the edge, where a pixel may round below
+        {__LINE__, 0.5f, 1.0f, 1.0f, false},  // 1 wraps to 0
+        {__LINE__, -0.2f, 0.3f, 1.0f, false},
+        {__LINE__, 1.1f, 1.5f, 1.0f, false},  // inside the second copy
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.line);
+        const ScreenVertex a{0, 0, 0.5f, 1, c.u0, 0.2f};
+        const ScreenVertex b{40, 0, 0.5f, c.qRight, c.u1 * c.qRight, 0.2f * c.qRight};
+        const ScreenVertex d{0, 40, 0.5f, 1, c.u0, 0.6f};
+        Triangle t;
+        ASSERT_TRUE(setupTriangle(a, b, d, Cull::None, {0, 0, kWidth, kHeight}, t));
+        EXPECT_EQ(c.inside, insideUnitSquare(t));
+    }
 }
 
 // A square of 1/w = 1 drawn with `texelsPerPixel` texels of a 32-texel texture a pixel, along x.
