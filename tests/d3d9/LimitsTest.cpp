@@ -11,6 +11,18 @@ using test::ComRef;
 using test::DeviceFixture;
 using test::Vertex;
 
+ComRef<IDirect3DIndexBuffer9> indexBuffer(DeviceFixture& f, const std::vector<DWORD>& indices) {
+    ComRef<IDirect3DIndexBuffer9> ib;
+    const UINT bytes = static_cast<UINT>(indices.size() * sizeof(DWORD));
+    EXPECT_EQ(D3D_OK, f.device->CreateIndexBuffer(bytes, 0, D3DFMT_INDEX32, D3DPOOL_DEFAULT,
+                                                  ib.put(), nullptr));
+    void* data = nullptr;
+    EXPECT_EQ(D3D_OK, ib->Lock(0, bytes, &data, 0));
+    if (data) std::memcpy(data, indices.data(), bytes);
+    ib->Unlock();
+    return ib;
+}
+
 TEST(DeviceLimits, AreReportedAsADirect3D9DeviceOfTheCommonKindReportsThem) {
     DeviceFixture f;
     D3DCAPS9 caps{};
@@ -38,14 +50,8 @@ TEST(DeviceLimits, ADrawOfMorePrimitivesThanTheLimitIsRefused) {
                   f.draw(D3DPT_TRIANGLESTRIP, std::vector<Vertex>(c.primitives + 2, f.at(1, 1)),
                          c.primitives));
 
-        ComRef<IDirect3DIndexBuffer9> ib;
-        const UINT bytes = c.primitives * 3 * 4;
-        ASSERT_EQ(D3D_OK, f.device->CreateIndexBuffer(bytes, 0, D3DFMT_INDEX32, D3DPOOL_DEFAULT,
-                                                      ib.put(), nullptr));
-        void* data = nullptr;
-        ASSERT_EQ(D3D_OK, ib->Lock(0, bytes, &data, 0));
-        std::memset(data, 0, bytes);
-        ib->Unlock();
+        ComRef<IDirect3DIndexBuffer9> ib =
+            indexBuffer(f, std::vector<DWORD>(std::size_t{c.primitives} * 3, 0));
         ComRef<IDirect3DVertexBuffer9> vb = f.buffer({f.at(1, 1)});
         f.device->SetStreamSource(0, vb.get(), 0, sizeof(Vertex));
         f.device->SetIndices(ib.get());
@@ -71,14 +77,7 @@ TEST(DeviceLimits, AnIndexedDrawPastTheLargestVertexIndexIsRefused) {
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.line);
-        ComRef<IDirect3DIndexBuffer9> ib;
-        ASSERT_EQ(D3D_OK, f.device->CreateIndexBuffer(12, 0, D3DFMT_INDEX32, D3DPOOL_DEFAULT,
-                                                      ib.put(), nullptr));
-        void* data = nullptr;
-        ASSERT_EQ(D3D_OK, ib->Lock(0, 12, &data, 0));
-        const DWORD indices[3] = {c.first, c.first + 1, c.first + 2};
-        std::memcpy(data, indices, sizeof indices);
-        ib->Unlock();
+        ComRef<IDirect3DIndexBuffer9> ib = indexBuffer(f, {c.first, c.first + 1, c.first + 2});
         ComRef<IDirect3DVertexBuffer9> vb = f.buffer({f.at(1, 1), f.at(6, 1), f.at(1, 6)});
         f.device->SetFVF(test::kVertexFormat);
         f.device->SetStreamSource(0, vb.get(), 0, sizeof(Vertex));

@@ -100,6 +100,24 @@ TEST(JpegDecoder, RefusesCmyk) {
     EXPECT_EQ("no image", describe(decodeJpeg(test::writeJpeg(8, 8, 4, Bytes(8 * 8 * 4, 0x40)))));
 }
 
+constexpr std::uint8_t kBaseline = 0xC0;     // the start-of-frame markers
+constexpr std::uint8_t kProgressive = 0xC2;
+
+// The file with the size fields of its frame header replaced.
+Bytes withFrameSize(Bytes file, std::uint8_t frameMarker, std::uint16_t width,
+                    std::uint16_t height) {
+    std::size_t frame = 2;
+    while (frame + 9 < file.size() && !(file[frame] == 0xFF && file[frame + 1] == frameMarker))
+        ++frame;
+    EXPECT_LT(frame + 9, file.size()) << "no frame header";
+    if (frame + 9 >= file.size()) return {};
+    file[frame + 5] = static_cast<std::uint8_t>(height >> 8);
+    file[frame + 6] = static_cast<std::uint8_t>(height);
+    file[frame + 7] = static_cast<std::uint8_t>(width >> 8);
+    file[frame + 8] = static_cast<std::uint8_t>(width);
+    return file;
+}
+
 // The frame header's size fields, edited in a valid baseline file.
 TEST(JpegDecoder, RefusesBadFrameSizes) {
     struct Case {
@@ -117,15 +135,7 @@ TEST(JpegDecoder, RefusesBadFrameSizes) {
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.line);
-        Bytes file = validFile(kValidCases[0]);
-        std::size_t frame = 2;
-        while (frame + 9 < file.size() && !(file[frame] == 0xFF && file[frame + 1] == 0xC0))
-            ++frame;
-        ASSERT_LT(frame + 9, file.size());
-        file[frame + 5] = static_cast<std::uint8_t>(c.height >> 8);
-        file[frame + 6] = static_cast<std::uint8_t>(c.height);
-        file[frame + 7] = static_cast<std::uint8_t>(c.width >> 8);
-        file[frame + 8] = static_cast<std::uint8_t>(c.width);
+        const Bytes file = withFrameSize(validFile(kValidCases[0]), kBaseline, c.width, c.height);
         EXPECT_EQ("no image", describe(decodeJpeg(file)));
     }
 }
@@ -145,15 +155,7 @@ TEST(JpegDecoder, RefusesAProgressiveFileThatClaimsMoreThanItHoldsWithinABounded
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.line);
-        Bytes file = validFile(kValidCases[1]);
-        std::size_t frame = 2;
-        while (frame + 9 < file.size() && !(file[frame] == 0xFF && file[frame + 1] == 0xC2))
-            ++frame;
-        ASSERT_LT(frame + 9, file.size());
-        for (std::size_t field : {frame + 5, frame + 7}) {
-            file[field] = static_cast<std::uint8_t>(c.side >> 8);
-            file[field + 1] = static_cast<std::uint8_t>(c.side);
-        }
+        const Bytes file = withFrameSize(validFile(kValidCases[1]), kProgressive, c.side, c.side);
         std::string decoded;
         EXPECT_LT(test::PeakGrowthBytes([&] { decoded = describe(decodeJpeg(file)); }),
                   c.peakMiB * test::kMiB);
