@@ -7,7 +7,7 @@
 namespace platform::win32 {
 namespace {
 
-constexpr int kKeyCount = 256;
+constexpr int kKeyCount = static_cast<int>(KeyBits().size());
 constexpr SHORT kDownBit = static_cast<SHORT>(0x8000);
 constexpr SHORT kPressedBit = 0x0001;
 
