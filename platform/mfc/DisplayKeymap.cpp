@@ -1,6 +1,9 @@
 #include "mfc/DisplayKeymap.h"
 
 #include <array>
+#include <cstdlib>
+#include <memory>
+#include <optional>
 
 #include <QGuiApplication>
 
@@ -13,6 +16,7 @@
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
+#include <xcb/xcb.h>
 
 namespace platform::mfc {
 namespace {
@@ -52,15 +56,46 @@ KeyCodes keyCodesOf(Display* display) {
     return codes;
 }
 
-bool readKeyMap(Display* display, const KeyCodes& codes, win32::KeyBits& down) {
-    char keys[32];
-    XQueryKeymap(display, keys);
-    for (std::size_t vk = 0; vk < codes.size(); ++vk) {
-        const KeyCode code = codes[vk];
-        if (code != 0 && ((keys[code / 8] >> (code % 8)) & 1)) down.set(vk);
+// The key map by one request a frame, sent as the frame starts and answered by the time the
+// frame's first key query takes it: the server handles it after the last frame's image, and
+// waiting for it at the query would wait for that image too.
+class KeyMapRequests {
+public:
+    KeyMapRequests(xcb_connection_t* connection, const KeyCodes& codes)
+        : connection_(connection), codes_(codes) {}
+    ~KeyMapRequests() { discard(); }
+    KeyMapRequests(const KeyMapRequests&) = delete;
+    KeyMapRequests& operator=(const KeyMapRequests&) = delete;
+
+    void request() {
+        discard();  // a frame that queried no key left its answer unread
+        pending_ = xcb_query_keymap(connection_);
+        xcb_flush(connection_);
     }
-    return true;
-}
+
+    bool read(win32::KeyBits& down) {
+        if (!pending_) request();
+        xcb_query_keymap_reply_t* reply = xcb_query_keymap_reply(connection_, *pending_, nullptr);
+        pending_.reset();
+        if (!reply) return false;
+        for (std::size_t vk = 0; vk < codes_.size(); ++vk) {
+            const KeyCode code = codes_[vk];
+            if (code != 0 && ((reply->keys[code / 8] >> (code % 8)) & 1)) down.set(vk);
+        }
+        std::free(reply);
+        return true;
+    }
+
+private:
+    void discard() {
+        if (pending_) xcb_discard_reply(connection_, pending_->sequence);
+        pending_.reset();
+    }
+
+    xcb_connection_t* connection_;
+    KeyCodes codes_;
+    std::optional<xcb_query_keymap_cookie_t> pending_;
+};
 
 // The bit of each lock's indicator in the keyboard's indicator state; 0 where it has none.
 struct IndicatorBits {
@@ -93,12 +128,16 @@ void installDisplayKeymap() {
     const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
                               : nullptr;
     Display* display = x11 ? x11->display() : nullptr;
-    if (!display) return;
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!display || !connection) return;
     const KeyCodes codes = keyCodesOf(display);
     win32::KeyBits covered;
     for (std::size_t vk = 0; vk < codes.size(); ++vk) covered.set(vk, codes[vk] != 0);
+    // Shared by the reader's two calls; it goes when the reader is removed.
+    auto requests = std::make_shared<KeyMapRequests>(connection, codes);
     win32::setKeyMapReader(
-        [display, codes](win32::KeyBits& down) { return readKeyMap(display, codes, down); },
+        {[requests](win32::KeyBits& down) { return requests->read(down); },
+         [requests] { requests->request(); }},
         covered);
     int opcode, event, error, major = XkbMajorVersion, minor = XkbMinorVersion;
     if (!XkbQueryExtension(display, &opcode, &event, &error, &major, &minor)) return;

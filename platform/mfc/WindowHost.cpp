@@ -245,7 +245,7 @@ void WindowHost::show(win32::PixelRows<const std::uint32_t> frame,
     if (!paintsFrames_ || !blit_.draw(*widget, frame, split)) widget->repaint();
 }
 
-QImage WindowHost::lastFrame() const noexcept {
+QImage WindowHost::lastFrame() const {
     if (!kept_) return copied_;
     // Read-only over the kept pixels: no copy. RGB32 reads the top byte as opaque.
     return QImage(reinterpret_cast<const uchar*>(keptRows_.pixels), keptRows_.width,

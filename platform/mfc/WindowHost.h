@@ -57,7 +57,7 @@ public:
                      int pitchPixels, const win32::ParallelFor& split) noexcept override;
     // The last frame presented, at the device's back-buffer size, opaque RGB32; null before the
     // first. It may share the presenter's memory: valid until the next present.
-    QImage lastFrame() const noexcept;
+    QImage lastFrame() const;
     int presentCount() const noexcept { return presents_; }
 
     // The receiver of the widget's signals: it goes with the host, which cuts them off.

@@ -7,7 +7,7 @@
 namespace platform::win32 {
 namespace {
 
-constexpr int kKeyCount = 256;
+constexpr int kKeyCount = static_cast<int>(KeyBits().size());
 constexpr SHORT kDownBit = static_cast<SHORT>(0x8000);
 constexpr SHORT kPressedBit = 0x0001;
 
@@ -31,7 +31,7 @@ bool inRange(int virtualKey) { return virtualKey >= 0 && virtualKey < kKeyCount;
 void readKeyMap(KeyTable& table) {
     table.keyMapFresh = true;
     KeyBits now;
-    if (!table.reader(now)) return;
+    if (!table.reader.read(now)) return;
     // A key that went down since the last read was pressed, whichever window had the focus.
     now &= table.covered;
     if (table.keyMapRead) table.pressedSinceQuery |= now & ~table.keyMap;
@@ -65,12 +65,16 @@ void resetKeyState() noexcept {
 void setKeyMapReader(KeyMapReader reader, KeyBits covered) {
     KeyTable& table = keys();
     table.reader = std::move(reader);
-    table.covered = table.reader ? covered : KeyBits();
+    table.covered = table.reader.read ? covered : KeyBits();
     table.keyMap.reset();
     table.keyMapRead = table.keyMapFresh = false;
 }
 
-void expireKeyMap() noexcept { keys().keyMapFresh = false; }
+void expireKeyMap() {
+    KeyTable& table = keys();
+    table.keyMapFresh = false;
+    if (table.reader.read && table.reader.request) table.reader.request();
+}
 
 }  // namespace platform::win32
 

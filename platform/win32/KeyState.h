@@ -21,14 +21,19 @@ void resetKeyState() noexcept;
 using KeyBits = std::bitset<256>;
 
 // Reads the whole keyboard at once, such as the display server's key map, so that keys act
-// whichever window has the focus; false when the read failed (the last read then stands).
-// While one is installed it alone says which of the `covered` keys are down now (the fed
-// state still speaks for the others), and a key that went down between two reads counts as
-// pressed since the last query, as a fed press does. An empty function removes it.
-using KeyMapReader = std::function<bool(KeyBits& down)>;
+// whichever window has the focus. While one is installed it alone says which of the `covered`
+// keys are down now (the fed state still speaks for the others), and a key that went down
+// between two reads counts as pressed since the last query, as a fed press does.
+struct KeyMapReader {
+    // Fills `down`; false when the read failed (the last read then stands). Empty: no reader.
+    std::function<bool(KeyBits& down)> read;
+    // Asks for the next read ahead, when a frame starts, so that a display's answer is on its
+    // way while the frame draws and read() need not wait for it. May be empty.
+    std::function<void()> request;
+};
 void setKeyMapReader(KeyMapReader reader, KeyBits covered = KeyBits().set());
 // The key map read so far is stale: the next query reads it afresh. The idle loop calls it
 // before each frame, so a frame reads the key map once however many keys it queries.
-void expireKeyMap() noexcept;
+void expireKeyMap();
 
 }  // namespace platform::win32

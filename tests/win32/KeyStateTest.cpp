@@ -48,17 +48,19 @@ public:
     // The reader knows every key but F1 (0x70), which only the fed state knows.
     KeyMapFixture() {
         platform::win32::setKeyMapReader(
-            [this](platform::win32::KeyBits& down) {
-                ++reads;
-                down = map;
-                return readable;
-            },
+            {[this](platform::win32::KeyBits& down) {
+                 ++reads;
+                 down = map;
+                 return readable;
+             },
+             [this] { ++requests; }},
             platform::win32::KeyBits().set().reset(kUnknownKey));
     }
     ~KeyMapFixture() { platform::win32::setKeyMapReader({}); }
     platform::win32::KeyBits map;
     bool readable = true;
     int reads = 0;
+    int requests = 0;
 };
 
 TEST(GetAsyncKeyState, KeyMapIsTheTruthForDownAndIsReadOncePerFrame) {
@@ -75,6 +77,7 @@ TEST(GetAsyncKeyState, KeyMapIsTheTruthForDownAndIsReadOncePerFrame) {
     keyMap.map.reset('E');
     EXPECT_EQ(0x8000, static_cast<uint16_t>(GetAsyncKeyState('E'))) << "until the frame ends";
     platform::win32::expireKeyMap();
+    EXPECT_EQ(1, keyMap.requests) << "asked for ahead as the frame starts";
     EXPECT_EQ(0x0000, static_cast<uint16_t>(GetAsyncKeyState('E')));
     EXPECT_EQ(2, keyMap.reads);
 }

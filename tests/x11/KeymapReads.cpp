@@ -2,17 +2,17 @@
 
 #include <dlfcn.h>
 
-#include <X11/Xlib.h>
-
 #include <map>
 #include <mutex>
+
+#include <xcb/xcb.h>
 
 namespace test::x11 {
 namespace {
 
 struct Counts {
     std::mutex mutex;
-    std::map<Display*, long> reads;
+    std::map<xcb_connection_t*, long> reads;
 };
 
 Counts& counts() {
@@ -22,21 +22,21 @@ Counts& counts() {
 
 }  // namespace
 
-long keymapReads(Display* display) {
+long keymapReads(xcb_connection_t* connection) {
     std::lock_guard lock(counts().mutex);
-    const auto found = counts().reads.find(display);
+    const auto found = counts().reads.find(connection);
     return found == counts().reads.end() ? 0 : found->second;
 }
 
 }  // namespace test::x11
 
-extern "C" int XQueryKeymap(Display* display, char keys[32]) {
-    using Real = int (*)(Display*, char*);
-    static const auto real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "XQueryKeymap"));
+extern "C" xcb_query_keymap_cookie_t xcb_query_keymap(xcb_connection_t* connection) {
+    using Next = xcb_query_keymap_cookie_t (*)(xcb_connection_t*);
+    static const auto next = reinterpret_cast<Next>(dlsym(RTLD_NEXT, "xcb_query_keymap"));
     {
         auto& counts = test::x11::counts();
         std::lock_guard lock(counts.mutex);
-        ++counts.reads[display];
+        ++counts.reads[connection];
     }
-    return real(display, keys);
+    return next(connection);
 }

@@ -1,12 +1,14 @@
 // KeymapReads.h: counts the program's reads of the display's key map. The suite's executable
-// defines XQueryKeymap itself, ahead of Xlib's, counts each call per connection and hands it on.
+// defines xcb_query_keymap itself, ahead of libxcb's, counts each call per connection and hands
+// it on. Only the program's calls are counted: it is linked into the executable, Qt's own
+// libraries are not.
 #pragma once
 
-struct _XDisplay;
+struct xcb_connection_t;
 
 namespace test::x11 {
 
-// Calls of XQueryKeymap on this connection since the process started.
-long keymapReads(_XDisplay* display);
+// Key map requests on this connection since the process started.
+long keymapReads(xcb_connection_t* connection);
 
 }  // namespace test::x11

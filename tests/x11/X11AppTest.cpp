@@ -67,6 +67,11 @@ Display* X11AppTest::appDisplay() const {
     return x11 ? x11->display() : nullptr;
 }
 
+xcb_connection_t* X11AppTest::appConnection() const {
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
 QPoint X11AppTest::viewPoint(QPoint offset) const {
     const QWidget* widget = viewWidget();
     return widget->mapToGlobal(widget->rect().center() + offset);

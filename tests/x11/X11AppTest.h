@@ -35,6 +35,8 @@
 #include "XServer.h"
 #include "mfc/TestHost.h"
 
+struct xcb_connection_t;
+
 namespace test::x11 {
 
 class X11AppTest : public ::testing::Test {
@@ -53,8 +55,9 @@ protected:
     CPlayer& player() const { return view().m_Player; }
     QWidget* frameWidget() const;
     QWidget* viewWidget() const;
-    // The program's own connection to the display.
+    // The program's own connection to the display, as Xlib and as xcb see it.
     Display* appDisplay() const;
+    xcb_connection_t* appConnection() const;
     XClient& x() { return *client_; }
 
     // A point of the view, in screen coordinates; the centre by default.

@@ -105,11 +105,6 @@ void XClient::focus(Window window) {
     sync();
 }
 
-void XClient::focusNone() {
-    XSetInputFocus(display_, None, RevertToNone, CurrentTime);
-    sync();
-}
-
 bool XClient::keyDown(KeySym key) {
     char keys[32];
     XQueryKeymap(display_, keys);

@@ -45,7 +45,6 @@ public:
     Window openWindow(int x, int y, int width, int height);
     void closeWindow(Window window);
     void focus(Window window);
-    void focusNone();  // the focus goes to no window, as when another program takes it
 
     // The server's view: the key is down now; the named indicator ("Caps Lock", "Num Lock",
     // "Scroll Lock") is lit.

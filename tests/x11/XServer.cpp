@@ -12,7 +12,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 namespace test::x11 {
@@ -51,44 +50,15 @@ bool exited(int pid) {
     return waitpid(pid, nullptr, WNOHANG) == pid;
 }
 
-// The root window names a window manager's check window once the manager runs.
-bool windowManagerRunning(Display* display) {
-    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
-                                          XA_WINDOW, &type, &format, &count, &after, &data);
-    const bool running = status == Success && data && count == 1;
-    if (data) XFree(data);
-    return running;
-}
-
-// The manager names itself before it takes map requests: one made in between is lost, and its
-// window stays unmapped. A probe window it frames shows it takes them; until it does, the
-// probe asks again.
-bool managesWindows(Display* display, Clock::time_point deadline) {
-    const Window root = DefaultRootWindow(display);
-    const Window probe = XCreateSimpleWindow(display, root, 0, 0, 8, 8, 0, 0, 0);
-    bool framed = false;
-    for (int attempt = 0; !framed && Clock::now() < deadline; ++attempt) {
-        if (attempt % 10 == 0) {
-            XUnmapWindow(display, probe);
-            XMapWindow(display, probe);
-        }
-        XSync(display, False);
-        Window probeRoot, parent;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        framed = XQueryTree(display, probe, &probeRoot, &parent, &children, &count) &&
-                 parent != root;
-        if (children) XFree(children);
-        if (!framed) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    XDestroyWindow(display, probe);
-    XSync(display, False);
-    return framed;
+// A window manager that runs has taken the window into a frame of its own. Its name on the root
+// window comes earlier, while it still sets up: a window mapped then may never be shown.
+bool managed(Display* display, Window window) {
+    Window root, parent;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, window, &root, &parent, &children, &count)) return false;
+    if (children) XFree(children);
+    return parent != root;
 }
 
 }  // namespace
@@ -152,12 +122,16 @@ bool XServer::startWindowManager() {
     }
     const char* argv[] = {"openbox", "--sm-disable", nullptr};
     windowManager_ = spawn(argv, -1);
+    const Window probe =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 10, 10, 0, 0, 0);
+    XMapWindow(display, probe);
+    XSync(display, False);
     const auto deadline = Clock::now() + kStartTimeout;
     bool running = false;
     while (windowManager_ > 0 && !exited(windowManager_) && Clock::now() < deadline &&
-           !(running = windowManagerRunning(display)))
+           !(running = managed(display, probe)))
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    running = running && managesWindows(display, deadline);
+    XDestroyWindow(display, probe);
     XCloseDisplay(display);
     if (!running) {
         failureText() = "openbox did not start (is the openbox package installed?)";
