@@ -14,8 +14,8 @@ install_and_become_owner() {
 }
 
 # configure_and_build DIR TARGET [CMAKE_OPTION...]: configures DIR only when it holds no build
-# yet (once it does, the build re-runs CMake itself when a CMakeLists.txt changes), then builds
-# TARGET ("all" for everything).
+# yet, or only a configure that failed (once it does, the build re-runs CMake itself when a
+# CMakeLists.txt changes), then builds TARGET ("all" for everything).
 configure_and_build() {
     local build=$1 target=$2
     shift 2
@@ -27,7 +27,7 @@ configure_and_build() {
         exit 1
     fi
     mkdir -p "$build"
-    if [[ ! -f $build/CMakeCache.txt ]]; then
+    if [[ ! -f $build/build.ninja ]]; then
         echo "configuring $build"
         quietly "$build/configure.log" cmake -S "$root" -B "$build" -G Ninja "$@"
     fi

@@ -31,21 +31,34 @@ if ((EUID != 0)); then
     as_root=(sudo)
 fi
 log=$(mktemp "${TMPDIR:-/tmp}/orvek-apt.XXXXXX.log")
-# Runs apt or dpkg as root with its output in the log; on failure names the log and shows its end.
-step() {
-    if ! "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive LC_ALL=C "$@" >>"$log" 2>&1; then
-        echo "install-deps: '$*' failed; the last lines of its output:" >&2
-        tail -n 15 "$log" | sed 's/^/    /' >&2
-        echo "install-deps: apt's full output is in $log" >&2
-        exit 1
-    fi
+# Names the log and shows its end, after the step given failed.
+fail() {
+    echo "install-deps: '$1' failed; the last lines of its output:" >&2
+    tail -n 15 "$log" | sed 's/^/    /' >&2
+    echo "install-deps: apt's full output is in $log" >&2
+    exit 1
+}
+# Runs apt or dpkg as root with its output in the log; step stops at a failure.
+logged() { "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive LC_ALL=C "$@" >>"$log" 2>&1; }
+step() { logged "$@" || fail "$*"; }
+# dpkg --configure -a, waiting first for any dpkg still at work: one that a killed apt left
+# running holds the lock for a while, and dpkg itself never waits for it.
+finish_cut_short_install() {
+    local waited=0
+    until logged dpkg --configure -a; do
+        tail -n 5 "$log" | grep -q 'lock was locked by another process' && ((waited < 600)) ||
+            fail "dpkg --configure -a"
+        ((waited > 0)) || echo "install-deps: waiting for another dpkg to finish"
+        sleep 2
+        ((waited += 2))
+    done
 }
 apt=(apt-get -o DPkg::Lock::Timeout=600 -o APT::Color=0)
 
 via=${as_root:+ (with sudo)}
 if [[ -n $interrupted ]]; then
     echo "install-deps: finishing a package installation that was cut short$via"
-    step dpkg --configure -a
+    finish_cut_short_install
     step "${apt[@]}" -y --fix-broken install
 fi
 if ((${#missing[@]} == 0)); then exit 0; fi
