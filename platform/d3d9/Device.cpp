@@ -11,27 +11,6 @@ namespace platform::d3d9 {
 
 namespace {
 
-// Below this a clear runs on the calling thread alone; above it the threads take rows in chunks.
-constexpr float kParallelClearPixels = 65536.0f;
-constexpr int kClearChunkRows = 16;
-
-// std::fill stores one pixel at a time here; sixteen bytes a store is what clearing whole frames
-// wants.
-template <class Pixel>
-void fillPixels(Pixel* first, std::size_t count, Pixel value) noexcept {
-    constexpr std::size_t kBlock = 16;
-    constexpr std::size_t kPerBlock = kBlock / sizeof(Pixel);
-    for (; count > 0 && reinterpret_cast<std::uintptr_t>(first) % kBlock != 0; --count) {
-        *first++ = value;
-    }
-    Pixel block[kPerBlock];
-    std::fill_n(block, kPerBlock, value);
-    for (; count >= kPerBlock; count -= kPerBlock, first += kPerBlock) {
-        std::memcpy(first, block, kBlock);
-    }
-    for (; count > 0; --count) *first++ = value;
-}
-
 D3DMATRIX identity() noexcept {
     D3DMATRIX m{};
     m._11 = m._22 = m._33 = m._44 = 1.0f;
@@ -50,12 +29,22 @@ Device::Device(HWND window, int width, int height, bool depthBuffer, D3DFORMAT f
       renderStates_(defaultRenderStates(depthBuffer)),
       stageStates_(defaultTextureStageStates()),
       samplerStates_(defaultSamplerStates()),
-      pool_(threads) {
+      pool_(threads),
+      pending_(*frame_, pool_.size()) {
     link_->device = this;
+    link_->finishDrawing = [](IDirect3DDevice9* device) noexcept {
+        static_cast<Device*>(device)->finishDrawing();
+    };
     transforms_.fill(identity());
 }
 
-Device::~Device() { link_->device = nullptr; }
+// The back buffer outlives the device when the program holds it: it keeps the last picture.
+Device::~Device() {
+    finishDrawing();
+    link_->device = nullptr;
+}
+
+void Device::finishDrawing() noexcept { pending_.draw(pool_, counters_); }
 
 HRESULT Device::CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format,
                               D3DPOOL Pool, IDirect3DTexture9** ppTexture,
@@ -139,25 +128,12 @@ HRESULT Device::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR 
         const int top = std::max<int>(r.y1, view.top);
         const int bottom = std::min<int>(r.y2, view.bottom);
         if (left >= right || top >= bottom) continue;
-        const auto clearRows = [&](int first, int end) {
-            for (int y = first; y < end; ++y) {
-                const std::size_t row = static_cast<std::size_t>(y) * frame_->width + left;
-                const auto count = static_cast<std::size_t>(right - left);
-                if (Flags & D3DCLEAR_TARGET) fillPixels(frame_->colour.data() + row, count, Color);
-                if (Flags & D3DCLEAR_ZBUFFER) fillPixels(frame_->depth.data() + row, count, depth);
-            }
-        };
-        const auto area = static_cast<float>(right - left) * static_cast<float>(bottom - top);
-        if (pool_.size() == 1 || area < kParallelClearPixels) {
-            clearRows(top, bottom);
-            continue;
+        if (!pending_.fits(0, 0)) finishDrawing();
+        try {
+            pending_.addClear({left, top, right, bottom}, Flags, Color, depth);
+        } catch (const std::bad_alloc&) {
+            return E_OUTOFMEMORY;
         }
-        auto chunk = [&](unsigned index) {
-            const int first = top + static_cast<int>(index) * kClearChunkRows;
-            clearRows(first, std::min(first + kClearChunkRows, bottom));
-        };
-        pool_.run(static_cast<unsigned>((bottom - top + kClearChunkRows - 1) / kClearChunkRows),
-                  chunk);
     }
     return D3D_OK;
 }
@@ -171,6 +147,7 @@ HRESULT Device::BeginScene() noexcept {
 HRESULT Device::EndScene() noexcept {
     if (!inScene_) return D3DERR_INVALIDCALL;
     inScene_ = false;
+    finishDrawing();
     return D3D_OK;
 }
 
@@ -178,6 +155,7 @@ HRESULT Device::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDe
                         const RGNDATA* pDirtyRegion) noexcept {
     // A discard swap chain presents whole frames only.
     if (pSourceRect || pDestRect || pDirtyRegion) return D3DERR_INVALIDCALL;
+    finishDrawing();
     HWND target = hDestWindowOverride ? hDestWindowOverride : window_;
     const win32::ParallelFor split{
         [](void* pool, unsigned count, void* context, win32::ParallelFor::Chunk chunk) noexcept {

@@ -74,23 +74,12 @@ void drawTriangle(const TriangleBatch& batch, std::size_t i, const RowRange& row
                        batch, rows, queue);
 }
 
-void finish(const TriangleBatch& batch, PixelQueue& queue) noexcept {
-    if (batch.loop.flush) batch.loop.flush(*batch.pixel, queue);
-    batch.counters->add(queue.triangles, queue.shaded);
-}
-
 // The stripe holding row y, for y within the stripes' rows.
 int stripeOf(const Stripes& stripes, int y) noexcept {
     return (y - stripes.top) / stripes.rows;
 }
 
 }  // namespace
-
-void drawBatch(const TriangleBatch& batch, const RowRange& rows) noexcept {
-    PixelQueue queue;
-    for (std::size_t i = 0; i < batch.triangleCount; ++i) drawTriangle(batch, i, rows, queue);
-    finish(batch, queue);
-}
 
 void findStripeSpans(const TriangleBatch& batch, const Stripes& stripes, std::size_t begin,
                      std::size_t end, StripeSpan* spans) noexcept {
@@ -128,15 +117,14 @@ void findStripeSpans(const TriangleBatch& batch, const Stripes& stripes, std::si
 }
 
 void drawStripe(const TriangleBatch& batch, const Stripes& stripes, int stripe,
-                const StripeSpan* spans) noexcept {
+                const StripeSpan* spans, PixelQueue& queue) noexcept {
     const int top = stripes.top + stripe * stripes.rows;
     const RowRange rows{top, std::min(top + stripes.rows - 1, stripes.bottom)};
     const auto k = static_cast<std::uint16_t>(stripe);
-    PixelQueue queue;
     for (std::size_t i = 0; i < batch.triangleCount; ++i) {
         if (spans[i].first <= k && k <= spans[i].last) drawTriangle(batch, i, rows, queue);
     }
-    finish(batch, queue);
+    if (batch.loop.flush) batch.loop.flush(*batch.pixel, queue);
 }
 
 }  // namespace platform::d3d9

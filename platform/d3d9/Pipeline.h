@@ -8,7 +8,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "d3d9/DrawCounters.h"
 #include "d3d9/Rasterizer.h"
 #include "d3d9/VertexProcessing.h"
 
@@ -31,10 +30,7 @@ struct TriangleBatch {
     ViewportTransform viewport;
     const PixelState* pixel;
     RasterLoop loop;
-    DrawCounters* counters;
 };
-
-void drawBatch(const TriangleBatch& batch, const RowRange& rows) noexcept;
 
 // A split draw: `count` stripes of `rows` rows each from row `top` (the last may be shorter).
 struct Stripes {
@@ -54,8 +50,9 @@ struct StripeSpan {
 void findStripeSpans(const TriangleBatch& batch, const Stripes& stripes, std::size_t begin,
                      std::size_t end, StripeSpan* spans) noexcept;
 
-// Draws one stripe's rows of every triangle whose span holds it, in the draw's order.
+// Draws one stripe's rows of every triangle whose span holds it, in the draw's order, and
+// leaves `queue` empty, with its counts grown by what was drawn.
 void drawStripe(const TriangleBatch& batch, const Stripes& stripes, int stripe,
-                const StripeSpan* spans) noexcept;
+                const StripeSpan* spans, PixelQueue& queue) noexcept;
 
 }  // namespace platform::d3d9
