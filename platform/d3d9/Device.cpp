@@ -5,11 +5,15 @@
 #include <cstring>
 #include <new>
 
+#include "d3d9/HostSurface.h"
 #include "win32/Window.h"
 
 namespace platform::d3d9 {
 
 namespace {
+
+// Rows a band of GetRenderTargetData's copy: bands of a few hundred kilobytes at common sizes.
+constexpr int kCopyBandRows = 32;
 
 D3DMATRIX identity() noexcept {
     D3DMATRIX m{};
@@ -107,6 +111,47 @@ HRESULT Device::GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUFFER_T
     }
     backBuffer_->AddRef();
     *ppBackBuffer = backBuffer_.get();
+    return D3D_OK;
+}
+
+HRESULT Device::CreateOffscreenPlainSurface(UINT Width, UINT Height, D3DFORMAT Format,
+                                            D3DPOOL Pool, IDirect3DSurface9** ppSurface,
+                                            HANDLE* pSharedHandle) noexcept {
+    if (!ppSurface) return D3DERR_INVALIDCALL;
+    *ppSurface = nullptr;
+    if (pSharedHandle || Width == 0 || Height == 0 || Width > 8192 || Height > 8192) {
+        return D3DERR_INVALIDCALL;
+    }
+    if ((Format != D3DFMT_A8R8G8B8 && Format != D3DFMT_X8R8G8B8) || Pool != D3DPOOL_SYSTEMMEM) {
+        return D3DERR_INVALIDCALL;
+    }
+    try {
+        *ppSurface = new HostSurface(link_, static_cast<int>(Width), static_cast<int>(Height),
+                                     Format);
+        return D3D_OK;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT Device::GetRenderTargetData(IDirect3DSurface9* pRenderTarget,
+                                    IDirect3DSurface9* pDestSurface) noexcept {
+    auto* host = dynamic_cast<HostSurface*>(pDestSurface);
+    if (!pRenderTarget || pRenderTarget != backBuffer_.get() || !host ||
+        !host->madeBy(link_.get()) || host->width() != frame_->width ||
+        host->height() != frame_->height || host->format() != format_ || host->locked()) {
+        return D3DERR_INVALIDCALL;
+    }
+    finishDrawing();
+    const auto rowPixels = static_cast<std::size_t>(frame_->width);
+    auto band = [&](unsigned index) {
+        const int top = static_cast<int>(index) * kCopyBandRows;
+        const int rows = std::min(kCopyBandRows, frame_->height - top);
+        const std::size_t first = static_cast<std::size_t>(top) * rowPixels;
+        std::memcpy(host->pixels() + first, frame_->colour.data() + first,
+                    static_cast<std::size_t>(rows) * rowPixels * 4);
+    };
+    pool_.run(static_cast<unsigned>((frame_->height + kCopyBandRows - 1) / kCopyBandRows), band);
     return D3D_OK;
 }
 

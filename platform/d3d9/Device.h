@@ -40,6 +40,12 @@ public:
                               HANDLE* pSharedHandle) noexcept override;
     HRESULT GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUFFER_TYPE Type,
                           IDirect3DSurface9** ppBackBuffer) noexcept override;
+    HRESULT CreateOffscreenPlainSurface(UINT Width, UINT Height, D3DFORMAT Format, D3DPOOL Pool,
+                                        IDirect3DSurface9** ppSurface,
+                                        HANDLE* pSharedHandle) noexcept override;
+    // The copy runs in bands of rows on the device's threads.
+    HRESULT GetRenderTargetData(IDirect3DSurface9* pRenderTarget,
+                                IDirect3DSurface9* pDestSurface) noexcept override;
 
     // What a Direct3D 9 device of the common kind reports: more in one draw is refused.
     static constexpr DWORD kMaxPrimitiveCount = 0xFFFFF;

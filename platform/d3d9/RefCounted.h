@@ -53,6 +53,9 @@ public:
         return D3D_OK;
     }
 
+    // Whether the device behind `link` made this resource.
+    bool madeBy(const DeviceLink* link) const noexcept { return link_.get() == link; }
+
 protected:
     void finishDeviceDrawing() const noexcept {
         if (link_ && link_->device && link_->finishDrawing) link_->finishDrawing(link_->device);
