@@ -96,6 +96,7 @@ void PendingFrame::addDraw(DrawState state, std::size_t vertices, std::size_t tr
     Draw& draw = std::get<Draw>(commands_.back());
     vertices_ += vertices;
     triangles_ += triangles;
+    if (stripes_.count == 1) return;  // the one stripe takes every triangle
     const TriangleBatch batch = batchOf(draw);
     StripeSpan* spans = spans_.data() + draw.firstTriangle;
     auto findSpans = [&](unsigned chunk) {
@@ -119,8 +120,9 @@ void PendingFrame::runStripe(int stripe, DrawCounters& counters) noexcept {
     PixelQueue queue;
     for (const auto& command : commands_) {
         if (const Draw* draw = std::get_if<Draw>(&command)) {
-            drawStripe(batchOf(*draw), stripes_, stripe, spans_.data() + draw->firstTriangle,
-                       queue);
+            const StripeSpan* spans =
+                stripes_.count == 1 ? nullptr : spans_.data() + draw->firstTriangle;
+            drawStripe(batchOf(*draw), stripes_, stripe, spans, queue);
             continue;
         }
         const Clear& clear = std::get<Clear>(command);

@@ -122,7 +122,9 @@ void drawStripe(const TriangleBatch& batch, const Stripes& stripes, int stripe,
     const RowRange rows{top, std::min(top + stripes.rows - 1, stripes.bottom)};
     const auto k = static_cast<std::uint16_t>(stripe);
     for (std::size_t i = 0; i < batch.triangleCount; ++i) {
-        if (spans[i].first <= k && k <= spans[i].last) drawTriangle(batch, i, rows, queue);
+        if (!spans || (spans[i].first <= k && k <= spans[i].last)) {
+            drawTriangle(batch, i, rows, queue);
+        }
     }
     if (batch.loop.flush) batch.loop.flush(*batch.pixel, queue);
 }

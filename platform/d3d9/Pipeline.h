@@ -50,8 +50,9 @@ struct StripeSpan {
 void findStripeSpans(const TriangleBatch& batch, const Stripes& stripes, std::size_t begin,
                      std::size_t end, StripeSpan* spans) noexcept;
 
-// Draws one stripe's rows of every triangle whose span holds it, in the draw's order, and
-// leaves `queue` empty, with its counts grown by what was drawn.
+// Draws one stripe's rows of every triangle whose span holds it (of every triangle when
+// `spans` is null), in the draw's order, and leaves `queue` empty, with its counts grown by what
+// was drawn.
 void drawStripe(const TriangleBatch& batch, const Stripes& stripes, int stripe,
                 const StripeSpan* spans, PixelQueue& queue) noexcept;
 
