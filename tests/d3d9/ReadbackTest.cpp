@@ -16,21 +16,6 @@ ComRef<IDirect3DSurface9> hostSurface(IDirect3DDevice9* device, UINT width, UINT
     return surface;
 }
 
-std::vector<std::uint32_t> lockedPixels(IDirect3DSurface9* surface) {
-    D3DSURFACE_DESC desc;
-    surface->GetDesc(&desc);
-    D3DLOCKED_RECT locked;
-    EXPECT_EQ(D3D_OK, surface->LockRect(&locked, nullptr, D3DLOCK_READONLY));
-    std::vector<std::uint32_t> out(std::size_t(desc.Width) * desc.Height);
-    for (UINT y = 0; y < desc.Height; ++y) {
-        std::memcpy(out.data() + std::size_t(y) * desc.Width,
-                    static_cast<const std::uint8_t*>(locked.pBits) + y * locked.Pitch,
-                    desc.Width * 4);
-    }
-    surface->UnlockRect();
-    return out;
-}
-
 // A frame taller than several bands, each row its own colour, cleared before the copy is asked
 // for: both copies hold every row, band edges included.
 TEST(Readback, CopiesTheWholeFinishedFrame) {
@@ -49,7 +34,7 @@ TEST(Readback, CopiesTheWholeFinishedFrame) {
     ASSERT_EQ(D3D_OK, f.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, backBuffer.put()));
     auto host = hostSurface(f.device.get(), kWidth, kHeight);
     ASSERT_EQ(D3D_OK, f.device->GetRenderTargetData(backBuffer.get(), host.get()));
-    EXPECT_EQ(expected, lockedPixels(host.get()));
+    EXPECT_EQ(expected, surfacePixels(host.get()));
     ASSERT_EQ(D3D_OK, f.device->Present(nullptr, nullptr, nullptr, nullptr));
     EXPECT_EQ(expected, f.window.lastFrame());
 }
