@@ -69,6 +69,7 @@ DrawSlot PendingFrame::reserve(std::size_t vertices, std::size_t triangles) {
     growTo(codes_, vertices_ + vertices);
     growTo(corners_, 3 * (triangles_ + triangles));
     growTo(spans_, triangles_ + triangles);
+    growTo(blockSpans_, blocks_ + (triangles + kSpanBlock - 1) / kSpanBlock);
     // A command per draw at most, and the first frame's draws should not regrow it each time.
     if (commands_.size() == commands_.capacity()) commands_.reserve(2 * commands_.size() + 16);
     return {clip_.data() + vertices_, screen_.data() + vertices_, codes_.data() + vertices_,
@@ -92,17 +93,20 @@ TriangleBatch PendingFrame::batchOf(const Draw& draw) const noexcept {
 void PendingFrame::addDraw(DrawState state, std::size_t vertices, std::size_t triangles,
                            ThreadPool& pool) {
     // Capacity was reserved: this neither allocates nor throws.
-    commands_.emplace_back(Draw{std::move(state), vertices_, triangles_, triangles});
+    commands_.emplace_back(Draw{std::move(state), vertices_, triangles_, triangles, blocks_});
     Draw& draw = std::get<Draw>(commands_.back());
     vertices_ += vertices;
     triangles_ += triangles;
+    blocks_ += (triangles + kSpanBlock - 1) / kSpanBlock;
     if (stripes_.count == 1) return;  // the one stripe takes every triangle
     const TriangleBatch batch = batchOf(draw);
     StripeSpan* spans = spans_.data() + draw.firstTriangle;
+    StripeSpan* blocks = blockSpans_.data() + draw.firstBlock;
+    static_assert(kSpanChunkTriangles % kSpanBlock == 0);
     auto findSpans = [&](unsigned chunk) {
         const std::size_t begin = std::size_t{chunk} * kSpanChunkTriangles;
         findStripeSpans(batch, stripes_, begin, std::min(begin + kSpanChunkTriangles, triangles),
-                        spans);
+                        spans, blocks);
     };
     pool.run(static_cast<unsigned>((triangles + kSpanChunkTriangles - 1) / kSpanChunkTriangles),
              findSpans);
@@ -120,9 +124,10 @@ void PendingFrame::runStripe(int stripe, DrawCounters& counters) noexcept {
     PixelQueue queue;
     for (const auto& command : commands_) {
         if (const Draw* draw = std::get_if<Draw>(&command)) {
-            const StripeSpan* spans =
-                stripes_.count == 1 ? nullptr : spans_.data() + draw->firstTriangle;
-            drawStripe(batchOf(*draw), stripes_, stripe, spans, queue);
+            const bool one = stripes_.count == 1;
+            drawStripe(batchOf(*draw), stripes_, stripe,
+                       one ? nullptr : spans_.data() + draw->firstTriangle,
+                       one ? nullptr : blockSpans_.data() + draw->firstBlock, queue);
             continue;
         }
         const Clear& clear = std::get<Clear>(command);
@@ -148,6 +153,7 @@ void PendingFrame::draw(ThreadPool& pool, DrawCounters& counters) noexcept {
     commands_.clear();  // lets go of the draws' textures; keeps the capacity
     vertices_ = 0;
     triangles_ = 0;
+    blocks_ = 0;
 }
 
 }  // namespace platform::d3d9

@@ -70,6 +70,7 @@ private:
         std::size_t firstVertex;
         std::size_t firstTriangle;
         std::size_t triangles;
+        std::size_t firstBlock;  // of the spans' blocks
     };
 
     TriangleBatch batchOf(const Draw& draw) const noexcept;
@@ -80,11 +81,13 @@ private:
     std::vector<std::variant<Clear, Draw>> commands_;
     std::size_t vertices_ = 0;   // of the recorded draws
     std::size_t triangles_ = 0;  // of the recorded draws
+    std::size_t blocks_ = 0;     // of the recorded draws' spans
     std::vector<ClipVertex> clip_;
     std::vector<ScreenVertex> screen_;
     std::vector<std::uint8_t> codes_;
     std::vector<std::uint32_t> corners_;
     std::vector<StripeSpan> spans_;
+    std::vector<StripeSpan> blockSpans_;
 };
 
 }  // namespace platform::d3d9

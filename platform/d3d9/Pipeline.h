@@ -46,14 +46,20 @@ struct StripeSpan {
     std::uint16_t last;
 };
 
-// Finds the spans of triangles [begin, end). Triangles that need clipping may touch any stripe.
+// Triangles a block: blocks[b] holds the spans of triangles [b * kSpanBlock, (b + 1) *
+// kSpanBlock), so that a stripe passes over the blocks that miss it in one step. A mesh's
+// neighbouring triangles mostly lie in the same few stripes.
+constexpr std::size_t kSpanBlock = 64;
+
+// Finds the spans of triangles [begin, end), and of their blocks; begin is a multiple of
+// kSpanBlock. Triangles that need clipping may touch any stripe.
 void findStripeSpans(const TriangleBatch& batch, const Stripes& stripes, std::size_t begin,
-                     std::size_t end, StripeSpan* spans) noexcept;
+                     std::size_t end, StripeSpan* spans, StripeSpan* blocks) noexcept;
 
 // Draws one stripe's rows of every triangle whose span holds it (of every triangle when
-// `spans` is null), in the draw's order, and leaves `queue` empty, with its counts grown by what
-// was drawn.
+// `spans` and `blocks` are null), in the draw's order, and leaves `queue` empty, with its counts
+// grown by what was drawn.
 void drawStripe(const TriangleBatch& batch, const Stripes& stripes, int stripe,
-                const StripeSpan* spans, PixelQueue& queue) noexcept;
+                const StripeSpan* spans, const StripeSpan* blocks, PixelQueue& queue) noexcept;
 
 }  // namespace platform::d3d9
