@@ -1,6 +1,6 @@
 // device_bench: times whole frames of the demo scene on the software device and prints one
 // key=value line. A frame is Clear + BeginScene + the draws + EndScene, then a copy of the
-// finished back buffer into host memory and a Present to a headless window.
+// finished back buffer into host memory (GetRenderTargetData) and a Present to a headless window.
 //
 // Usage: device_bench [--size WxH] [--threads N] [--warmup N] [--frames N]
 //                     [--parts all|ground|cubes|none] [--ppm FILE] [--label TEXT]
@@ -110,20 +110,31 @@ Measurement measure(int width, int height, bench::Parts parts, const bench::Fram
         fail("GetBackBuffer failed");
     }
 
-    std::vector<std::uint32_t> host(static_cast<std::size_t>(width) * height);
+    // The finished frame goes to host memory as a program reading frames back takes it: the
+    // device copies it into a system-memory surface.
+    platform::ComRef<IDirect3DSurface9> host;
+    if (FAILED(device->CreateOffscreenPlainSurface(width, height, D3DFMT_X8R8G8B8,
+                                                   D3DPOOL_SYSTEMMEM, host.put(), nullptr))) {
+        fail("CreateOffscreenPlainSurface failed");
+    }
     const auto readBack = [&] {
-        D3DLOCKED_RECT locked;
-        if (FAILED(backBuffer->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
-            fail("LockRect failed");
+        if (FAILED(device->GetRenderTargetData(backBuffer.get(), host.get()))) {
+            fail("GetRenderTargetData failed");
         }
+        if (FAILED(device->Present(nullptr, nullptr, nullptr, nullptr))) fail("Present failed");
+    };
+    const auto lastFrame = [&] {
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+        D3DLOCKED_RECT locked;
+        if (FAILED(host->LockRect(&locked, nullptr, D3DLOCK_READONLY))) fail("LockRect failed");
         for (int y = 0; y < height; ++y) {
-            std::memcpy(host.data() + static_cast<std::size_t>(y) * width,
+            std::memcpy(pixels.data() + static_cast<std::size_t>(y) * width,
                         static_cast<const unsigned char*>(locked.pBits) +
                             static_cast<std::size_t>(y) * locked.Pitch,
                         static_cast<std::size_t>(width) * 4);
         }
-        backBuffer->UnlockRect();
-        if (FAILED(device->Present(nullptr, nullptr, nullptr, nullptr))) fail("Present failed");
+        host->UnlockRect();
+        return pixels;
     };
 
     bench::DemoScene scene(*device.get(), width, height);
@@ -161,7 +172,7 @@ Measurement measure(int width, int height, bench::Parts parts, const bench::Fram
             bench::percentile(readMs, 0.5),
             static_cast<double>(after.triangles - before.triangles) / frames,
             static_cast<double>(after.pixels - before.pixels) / frames,
-            std::move(host)};
+            lastFrame()};
 }
 
 // Splits the drawing part of a one-thread frame (the whole frame less a frame with no draws)

@@ -21,6 +21,7 @@ HRESULT BackBufferSurface::GetDesc(D3DSURFACE_DESC* pDesc) noexcept {
 
 HRESULT BackBufferSurface::LockRect(D3DLOCKED_RECT* pLockedRect, const RECT* pRect,
                                     DWORD) noexcept {
+    finishDeviceDrawing();
     return lock_.lock(frame_->colour.data(), frame_->width, frame_->height, frame_->width, pRect,
                       pLockedRect);
 }

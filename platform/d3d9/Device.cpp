@@ -5,32 +5,15 @@
 #include <cstring>
 #include <new>
 
+#include "d3d9/HostSurface.h"
 #include "win32/Window.h"
 
 namespace platform::d3d9 {
 
 namespace {
 
-// Below this a clear runs on the calling thread alone; above it the threads take rows in chunks.
-constexpr float kParallelClearPixels = 65536.0f;
-constexpr int kClearChunkRows = 16;
-
-// std::fill stores one pixel at a time here; sixteen bytes a store is what clearing whole frames
-// wants.
-template <class Pixel>
-void fillPixels(Pixel* first, std::size_t count, Pixel value) noexcept {
-    constexpr std::size_t kBlock = 16;
-    constexpr std::size_t kPerBlock = kBlock / sizeof(Pixel);
-    for (; count > 0 && reinterpret_cast<std::uintptr_t>(first) % kBlock != 0; --count) {
-        *first++ = value;
-    }
-    Pixel block[kPerBlock];
-    std::fill_n(block, kPerBlock, value);
-    for (; count >= kPerBlock; count -= kPerBlock, first += kPerBlock) {
-        std::memcpy(first, block, kBlock);
-    }
-    for (; count > 0; --count) *first++ = value;
-}
+// Rows a band of GetRenderTargetData's copy: bands of a few hundred kilobytes at common sizes.
+constexpr int kCopyBandRows = 32;
 
 D3DMATRIX identity() noexcept {
     D3DMATRIX m{};
@@ -50,12 +33,22 @@ Device::Device(HWND window, int width, int height, bool depthBuffer, D3DFORMAT f
       renderStates_(defaultRenderStates(depthBuffer)),
       stageStates_(defaultTextureStageStates()),
       samplerStates_(defaultSamplerStates()),
-      pool_(threads) {
+      pool_(threads),
+      pending_(*frame_, pool_.size()) {
     link_->device = this;
+    link_->finishDrawing = [](IDirect3DDevice9* device) noexcept {
+        static_cast<Device*>(device)->finishDrawing();
+    };
     transforms_.fill(identity());
 }
 
-Device::~Device() { link_->device = nullptr; }
+// The back buffer outlives the device when the program holds it: it keeps the last picture.
+Device::~Device() {
+    finishDrawing();
+    link_->device = nullptr;
+}
+
+void Device::finishDrawing() noexcept { pending_.draw(pool_, counters_); }
 
 HRESULT Device::CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format,
                               D3DPOOL Pool, IDirect3DTexture9** ppTexture,
@@ -121,6 +114,47 @@ HRESULT Device::GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUFFER_T
     return D3D_OK;
 }
 
+HRESULT Device::CreateOffscreenPlainSurface(UINT Width, UINT Height, D3DFORMAT Format,
+                                            D3DPOOL Pool, IDirect3DSurface9** ppSurface,
+                                            HANDLE* pSharedHandle) noexcept {
+    if (!ppSurface) return D3DERR_INVALIDCALL;
+    *ppSurface = nullptr;
+    if (pSharedHandle || Width == 0 || Height == 0 || Width > 8192 || Height > 8192) {
+        return D3DERR_INVALIDCALL;
+    }
+    if ((Format != D3DFMT_A8R8G8B8 && Format != D3DFMT_X8R8G8B8) || Pool != D3DPOOL_SYSTEMMEM) {
+        return D3DERR_INVALIDCALL;
+    }
+    try {
+        *ppSurface = new HostSurface(link_, static_cast<int>(Width), static_cast<int>(Height),
+                                     Format);
+        return D3D_OK;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT Device::GetRenderTargetData(IDirect3DSurface9* pRenderTarget,
+                                    IDirect3DSurface9* pDestSurface) noexcept {
+    auto* host = dynamic_cast<HostSurface*>(pDestSurface);
+    if (!pRenderTarget || pRenderTarget != backBuffer_.get() || !host ||
+        !host->madeBy(link_.get()) || host->width() != frame_->width ||
+        host->height() != frame_->height || host->format() != format_ || host->locked()) {
+        return D3DERR_INVALIDCALL;
+    }
+    finishDrawing();
+    const auto rowPixels = static_cast<std::size_t>(frame_->width);
+    auto band = [&](unsigned index) {
+        const int top = static_cast<int>(index) * kCopyBandRows;
+        const int rows = std::min(kCopyBandRows, frame_->height - top);
+        const std::size_t first = static_cast<std::size_t>(top) * rowPixels;
+        std::memcpy(host->pixels() + first, frame_->colour.data() + first,
+                    static_cast<std::size_t>(rows) * rowPixels * 4);
+    };
+    pool_.run(static_cast<unsigned>((frame_->height + kCopyBandRows - 1) / kCopyBandRows), band);
+    return D3D_OK;
+}
+
 HRESULT Device::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z,
                       DWORD) noexcept {
     if (Count != 0 && !pRects) return D3DERR_INVALIDCALL;
@@ -139,25 +173,12 @@ HRESULT Device::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR 
         const int top = std::max<int>(r.y1, view.top);
         const int bottom = std::min<int>(r.y2, view.bottom);
         if (left >= right || top >= bottom) continue;
-        const auto clearRows = [&](int first, int end) {
-            for (int y = first; y < end; ++y) {
-                const std::size_t row = static_cast<std::size_t>(y) * frame_->width + left;
-                const auto count = static_cast<std::size_t>(right - left);
-                if (Flags & D3DCLEAR_TARGET) fillPixels(frame_->colour.data() + row, count, Color);
-                if (Flags & D3DCLEAR_ZBUFFER) fillPixels(frame_->depth.data() + row, count, depth);
-            }
-        };
-        const auto area = static_cast<float>(right - left) * static_cast<float>(bottom - top);
-        if (pool_.size() == 1 || area < kParallelClearPixels) {
-            clearRows(top, bottom);
-            continue;
+        if (!pending_.fits(0, 0)) finishDrawing();
+        try {
+            pending_.addClear({left, top, right, bottom}, Flags, Color, depth);
+        } catch (const std::bad_alloc&) {
+            return E_OUTOFMEMORY;
         }
-        auto chunk = [&](unsigned index) {
-            const int first = top + static_cast<int>(index) * kClearChunkRows;
-            clearRows(first, std::min(first + kClearChunkRows, bottom));
-        };
-        pool_.run(static_cast<unsigned>((bottom - top + kClearChunkRows - 1) / kClearChunkRows),
-                  chunk);
     }
     return D3D_OK;
 }
@@ -171,6 +192,7 @@ HRESULT Device::BeginScene() noexcept {
 HRESULT Device::EndScene() noexcept {
     if (!inScene_) return D3DERR_INVALIDCALL;
     inScene_ = false;
+    finishDrawing();
     return D3D_OK;
 }
 
@@ -178,6 +200,7 @@ HRESULT Device::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDe
                         const RGNDATA* pDirtyRegion) noexcept {
     // A discard swap chain presents whole frames only.
     if (pSourceRect || pDestRect || pDirtyRegion) return D3DERR_INVALIDCALL;
+    finishDrawing();
     HWND target = hDestWindowOverride ? hDestWindowOverride : window_;
     const win32::ParallelFor split{
         [](void* pool, unsigned count, void* context, win32::ParallelFor::Chunk chunk) noexcept {

@@ -1,6 +1,8 @@
-// Device.h: the software IDirect3DDevice9. It keeps Direct3D 9's state blocks, holds a
-// reference to everything bound to it, and draws synchronously: when a call returns, its pixels
-// are in the back buffer.
+// Device.h: the software IDirect3DDevice9. It keeps Direct3D 9's state blocks and holds a
+// reference to everything bound to it. Clears and draws are checked and their vertices
+// transformed when called, then wait in a pending frame that is drawn in one go on the device's
+// threads when its pixels can be seen: at EndScene and Present, when the back buffer is read
+// back or locked, when a texture is locked, and before the device goes.
 #pragma once
 
 #include <array>
@@ -12,6 +14,7 @@
 #include "d3d9/Buffers.h"
 #include "d3d9/ComRef.h"
 #include "d3d9/FrameBuffer.h"
+#include "d3d9/PendingFrame.h"
 #include "d3d9/Pipeline.h"
 #include "d3d9/RefCounted.h"
 #include "d3d9/RenderStates.h"
@@ -37,6 +40,12 @@ public:
                               HANDLE* pSharedHandle) noexcept override;
     HRESULT GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUFFER_TYPE Type,
                           IDirect3DSurface9** ppBackBuffer) noexcept override;
+    HRESULT CreateOffscreenPlainSurface(UINT Width, UINT Height, D3DFORMAT Format, D3DPOOL Pool,
+                                        IDirect3DSurface9** ppSurface,
+                                        HANDLE* pSharedHandle) noexcept override;
+    // The copy runs in bands of rows on the device's threads.
+    HRESULT GetRenderTargetData(IDirect3DSurface9* pRenderTarget,
+                                IDirect3DSurface9* pDestSurface) noexcept override;
 
     // What a Direct3D 9 device of the common kind reports: more in one draw is refused.
     static constexpr DWORD kMaxPrimitiveCount = 0xFFFFF;
@@ -77,6 +86,9 @@ public:
                                  UINT MinVertexIndex, UINT NumVertices, UINT StartIndex,
                                  UINT PrimitiveCount) noexcept override;
 
+    // Draws the pending clears and draws into the back buffer.
+    void finishDrawing() noexcept;
+
 private:
     struct Stream {
         ComRef<VertexBuffer> buffer;
@@ -88,9 +100,9 @@ private:
     // vertex buffer's vertex 0 of this stream) are set and `vertexCount` vertices fit from there.
     HRESULT streamVertices(VertexLayout& layout, const std::uint8_t*& firstVertex,
                            std::uint64_t& vertexCount) const noexcept;
-    // Transforms `count` vertices from `first`, has assemble(begin, end) put the corners of
-    // triangles [begin, end) in corners_ (false: an index out of range), and draws the
-    // `triangles` triangles, or returns D3DERR_INVALIDCALL with nothing drawn.
+    // Transforms `count` vertices from `first` into slot_, has assemble(begin, end) put the
+    // corners of triangles [begin, end) there (false: an index out of range), and records the
+    // `triangles` triangles, or returns D3DERR_INVALIDCALL with nothing recorded.
     template <class Assemble>
     HRESULT drawTriangles(const VertexLayout& layout, const std::uint8_t* first, std::size_t count,
                           std::size_t triangles, Assemble assemble) noexcept;
@@ -101,7 +113,8 @@ private:
     template <class Slot>
     void assembleTriangles(D3DPRIMITIVETYPE type, std::size_t begin, std::size_t end,
                            Slot slot) noexcept;
-    void growScratch(std::size_t vertices, std::size_t triangles);
+    // Points slot_ at room for a draw in the pending frame.
+    HRESULT reserveDraw(std::size_t vertices, std::size_t triangles) noexcept;
 
     std::shared_ptr<DeviceLink> link_;
     HWND window_;
@@ -121,15 +134,9 @@ private:
     ComRef<IndexBuffer> indices_;
     DWORD fvf_ = 0;
 
-    // Scratch space of the vertex stage and triangle assembly: grown to the largest draw seen,
-    // then reused, so a steady frame allocates nothing.
-    std::vector<ClipVertex> clip_;
-    std::vector<ScreenVertex> screen_;
-    std::vector<std::uint8_t> codes_;
-    std::vector<std::uint32_t> corners_;
-    std::vector<StripeSpan> spans_;  // of a draw split across threads
-
     ThreadPool pool_;
+    PendingFrame pending_;
+    DrawSlot slot_{};  // of the draw being recorded
     DrawCounters counters_;
 
     friend DrawCounts drawCounts(IDirect3DDevice9* device) noexcept;

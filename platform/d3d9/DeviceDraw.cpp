@@ -1,10 +1,11 @@
-// The device's draw calls: validation of every vertex and index a draw reads, triangle
-// assembly, and the hand-over to the pipeline, split across the device's threads when the draw
-// is large enough to pay for it.
+// The device's draw calls: validation of every vertex and index a draw reads, the vertex stage
+// and triangle assembly (split across the device's threads when the draw is large enough to pay
+// for it), and the hand-over of the triangles to the pending frame.
 #include <algorithm>
 #include <atomic>
 #include <bit>
 #include <cstring>
+#include <new>
 #include <optional>
 
 #include "d3d9/Device.h"
@@ -14,16 +15,6 @@ namespace platform::d3d9 {
 
 namespace {
 
-// Stripes a parallel draw is cut into, per thread: enough that a thread held up (or given the
-// rows where the ground is dense) leaves its share to the others, few enough that each stripe's
-// pass over the triangle list stays cheap.
-constexpr int kStripesPerThread = 4;
-constexpr int kMinStripeRows = 8;
-// Triangles a chunk of the pass that marks each triangle's stripes.
-constexpr std::size_t kSpanChunkTriangles = 2048;
-// Below this a draw runs on the calling thread: waking the workers costs more than it saves.
-constexpr std::size_t kParallelTriangles = 64;
-constexpr float kParallelPixels = 32768.0f;
 // Vertices and triangles a chunk of the vertex stage and of triangle assembly with its index
 // checks, when the device has more than one thread.
 constexpr std::size_t kVertexChunk = 2048;
@@ -160,15 +151,21 @@ HRESULT Device::streamVertices(VertexLayout& layout, const std::uint8_t*& firstV
     return D3D_OK;
 }
 
-void Device::growScratch(std::size_t vertices, std::size_t triangles) {
-    if (clip_.size() < vertices) {
-        clip_.resize(vertices);
-        screen_.resize(vertices);
-        codes_.resize(vertices);
+HRESULT Device::reserveDraw(std::size_t vertices, std::size_t triangles) noexcept {
+    if (!pending_.fits(vertices, triangles)) finishDrawing();
+    try {
+        slot_ = pending_.reserve(vertices, triangles);
+        return D3D_OK;
+    } catch (const std::bad_alloc&) {
     }
-    if (corners_.size() < 3 * triangles) {
-        corners_.resize(3 * triangles);
-        spans_.resize(triangles);
+    if (pending_.empty()) return E_OUTOFMEMORY;
+    // The room the pending draws hold may be enough once they are drawn.
+    finishDrawing();
+    try {
+        slot_ = pending_.reserve(vertices, triangles);
+        return D3D_OK;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
     }
 }
 
@@ -177,7 +174,7 @@ void Device::growScratch(std::size_t vertices, std::size_t triangles) {
 template <class Slot>
 void Device::assembleTriangles(D3DPRIMITIVETYPE type, std::size_t begin, std::size_t end,
                                Slot slot) noexcept {
-    std::uint32_t* out = corners_.data() + 3 * begin;
+    std::uint32_t* out = slot_.corners + 3 * begin;
     for (std::size_t t = begin; t < end; ++t, out += 3) {
         switch (type) {
             case D3DPT_TRIANGLESTRIP:
@@ -210,11 +207,7 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex,
         StartVertex + count > available) {
         return D3DERR_INVALIDCALL;
     }
-    try {
-        growScratch(count, PrimitiveCount);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
+    if (HRESULT hr = reserveDraw(count, PrimitiveCount); FAILED(hr)) return hr;
     return drawTriangles(layout, first + std::size_t{StartVertex} * stream_.stride, count,
                          PrimitiveCount, [&](std::size_t begin, std::size_t end) {
                              assembleTriangles(PrimitiveType, begin, end, [](std::size_t k) {
@@ -244,11 +237,7 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVer
         (std::uint64_t{StartIndex} + count) * indexSize > storage.size()) {
         return D3DERR_INVALIDCALL;
     }
-    try {
-        growScratch(NumVertices, PrimitiveCount);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
+    if (HRESULT hr = reserveDraw(NumVertices, PrimitiveCount); FAILED(hr)) return hr;
     const std::uint8_t* indexData = storage.data() + std::size_t{StartIndex} * indexSize;
     const auto indexAt = [indexData, indexSize](std::size_t k) -> std::uint32_t {
         if (indexSize == 4) {
@@ -296,8 +285,8 @@ HRESULT Device::drawTriangles(const VertexLayout& layout, const std::uint8_t* fi
             const std::size_t begin = std::size_t{chunk} * vertexChunk;
             const std::size_t end = std::min(begin + vertexChunk, count);
             processVertices(first + begin * stream_.stride, stream_.stride, end - begin, layout,
-                            worldViewProjection, viewport, clip_.data() + begin,
-                            screen_.data() + begin, codes_.data() + begin);
+                            worldViewProjection, viewport, slot_.clip + begin,
+                            slot_.screen + begin, slot_.codes + begin);
             return;
         }
         const std::size_t begin = std::size_t{chunk - vertexChunks} * triangleChunk;
@@ -313,57 +302,20 @@ HRESULT Device::drawTriangles(const VertexLayout& layout, const std::uint8_t* fi
     }
     if (refused.load(std::memory_order_relaxed)) return D3DERR_INVALIDCALL;
 
-    const PixelState pixel = pixelState();
     Cull cull = Cull::None;
     if (renderStates_[D3DRS_CULLMODE] == D3DCULL_CW) cull = Cull::Clockwise;
     if (renderStates_[D3DRS_CULLMODE] == D3DCULL_CCW) cull = Cull::CounterClockwise;
-    const TriangleBatch batch{
-        clip_.data(), screen_.data(), codes_.data(), corners_.data(),         triangles, cull,
-        scissor(),    viewport,       &pixel,        selectRasterLoop(pixel), &counters_};
-
-    bool parallel = pool_.size() > 1 && triangles >= kParallelTriangles;
-    if (pool_.size() > 1 && !parallel) {
-        // A few triangles can still cover the screen (a cube face close to the eye).
-        float minX = 1e30f, maxX = -1e30f, minY = 1e30f, maxY = -1e30f;
-        for (std::size_t i = 0; i < count && !parallel; ++i) {
-            if (codes_[i] != 0) parallel = true;
-            minX = std::min(minX, screen_[i].x);
-            maxX = std::max(maxX, screen_[i].x);
-            minY = std::min(minY, screen_[i].y);
-            maxY = std::max(maxY, screen_[i].y);
-        }
-        parallel = parallel || (maxX - minX) * (maxY - minY) > kParallelPixels;
-    }
-    const Scissor rows = scissor();
-    if (!parallel) {
-        drawBatch(batch, RowRange{rows.top, rows.bottom - 1});
-        return D3D_OK;
-    }
-    const int threads = static_cast<int>(pool_.size());
-    const int height = rows.bottom - rows.top;
-    const int stripeRows =
-        std::max(kMinStripeRows, (height + kStripesPerThread * threads - 1) /
-                                     (kStripesPerThread * threads));
-    const Stripes stripes{rows.top, rows.bottom - 1, stripeRows,
-                          (height + stripeRows - 1) / stripeRows};
-    StripeSpan* spans = spans_.data();
-    auto findSpans = [&](unsigned chunk) {
-        const std::size_t begin = std::size_t{chunk} * kSpanChunkTriangles;
-        findStripeSpans(batch, stripes, begin, std::min(begin + kSpanChunkTriangles, triangles),
-                        spans);
-    };
-    pool_.run(static_cast<unsigned>((triangles + kSpanChunkTriangles - 1) / kSpanChunkTriangles),
-              findSpans);
-    auto drawStripes = [&](unsigned stripe) {
-        drawStripe(batch, stripes, static_cast<int>(stripe), spans);
-    };
-    pool_.run(static_cast<unsigned>(stripes.count), drawStripes);
+    DrawState state{pixelState(), {}, cull, scissor(), viewport, ComRef<Texture>()};
+    state.loop = selectRasterLoop(state.pixel);
+    if (state.pixel.textured) state.texture = ComRef<Texture>::share(textures_[0].get());
+    pending_.addDraw(std::move(state), count, triangles, pool_);
     return D3D_OK;
 }
 
 DrawCounts drawCounts(IDirect3DDevice9* device) noexcept {
-    const auto* software = dynamic_cast<const Device*>(device);
+    auto* software = dynamic_cast<Device*>(device);
     if (!software) return {0, 0};
+    software->finishDrawing();
     return {software->counters_.triangles.load(), software->counters_.pixels.load()};
 }
 

@@ -14,7 +14,7 @@ struct DrawCounts {
     std::uint64_t pixels;     // shaded: inside a triangle and past the depth test
 };
 
-// Summed by every thread at the end of its part of a draw.
+// Summed by every thread at the end of each stripe of a frame it draws.
 struct DrawCounters {
     std::atomic<std::uint64_t> triangles{0};
     std::atomic<std::uint64_t> pixels{0};

@@ -18,6 +18,9 @@ public:
     SIZE clientSize() const noexcept override { return {width_, height_}; }
     void present(const std::uint32_t* pixels, int width, int height,
                  int pitchPixels) noexcept override;
+    // The same copy, in bands of rows on the device's threads.
+    void presentKept(std::shared_ptr<const std::uint32_t> pixels, int width, int height,
+                     int pitchPixels, const win32::ParallelFor& split) noexcept override;
 
     // The last frame at the client size, row by row; empty before the first present.
     const std::vector<std::uint32_t>& lastFrame() const noexcept { return frame_; }
@@ -25,6 +28,9 @@ public:
     int presentCount() const noexcept { return presents_; }
 
 private:
+    void show(win32::PixelRows<const std::uint32_t> source,
+              const win32::ParallelFor& split) noexcept;
+
     int width_;
     int height_;
     std::vector<std::uint32_t> frame_;

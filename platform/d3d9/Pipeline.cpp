@@ -74,26 +74,13 @@ void drawTriangle(const TriangleBatch& batch, std::size_t i, const RowRange& row
                        batch, rows, queue);
 }
 
-void finish(const TriangleBatch& batch, PixelQueue& queue) noexcept {
-    if (batch.loop.flush) batch.loop.flush(*batch.pixel, queue);
-    batch.counters->add(queue.triangles, queue.shaded);
-}
-
 // The stripe holding row y, for y within the stripes' rows.
 int stripeOf(const Stripes& stripes, int y) noexcept {
     return (y - stripes.top) / stripes.rows;
 }
 
-}  // namespace
-
-void drawBatch(const TriangleBatch& batch, const RowRange& rows) noexcept {
-    PixelQueue queue;
-    for (std::size_t i = 0; i < batch.triangleCount; ++i) drawTriangle(batch, i, rows, queue);
-    finish(batch, queue);
-}
-
-void findStripeSpans(const TriangleBatch& batch, const Stripes& stripes, std::size_t begin,
-                     std::size_t end, StripeSpan* spans) noexcept {
+void findTriangleSpans(const TriangleBatch& batch, const Stripes& stripes, std::size_t begin,
+                       std::size_t end, StripeSpan* spans) noexcept {
     constexpr StripeSpan kNone{1, 0};
     const StripeSpan all{0, static_cast<std::uint16_t>(stripes.count - 1)};
     for (std::size_t i = begin; i < end; ++i) {
@@ -127,16 +114,41 @@ void findStripeSpans(const TriangleBatch& batch, const Stripes& stripes, std::si
     }
 }
 
+bool holds(const StripeSpan& span, std::uint16_t stripe) noexcept {
+    return span.first <= stripe && stripe <= span.last;
+}
+
+}  // namespace
+
+void findStripeSpans(const TriangleBatch& batch, const Stripes& stripes, std::size_t begin,
+                     std::size_t end, StripeSpan* spans, StripeSpan* blocks) noexcept {
+    findTriangleSpans(batch, stripes, begin, end, spans);
+    for (std::size_t block = begin; block < end; block += kSpanBlock) {
+        StripeSpan all = spans[block];
+        for (std::size_t i = block + 1; i < std::min(block + kSpanBlock, end); ++i) {
+            all.first = std::min(all.first, spans[i].first);
+            all.last = std::max(all.last, spans[i].last);
+        }
+        blocks[block / kSpanBlock] = all;
+    }
+}
+
 void drawStripe(const TriangleBatch& batch, const Stripes& stripes, int stripe,
-                const StripeSpan* spans) noexcept {
+                const StripeSpan* spans, const StripeSpan* blocks, PixelQueue& queue) noexcept {
     const int top = stripes.top + stripe * stripes.rows;
     const RowRange rows{top, std::min(top + stripes.rows - 1, stripes.bottom)};
     const auto k = static_cast<std::uint16_t>(stripe);
-    PixelQueue queue;
-    for (std::size_t i = 0; i < batch.triangleCount; ++i) {
-        if (spans[i].first <= k && k <= spans[i].last) drawTriangle(batch, i, rows, queue);
+    const std::size_t count = batch.triangleCount;
+    if (!spans) {
+        for (std::size_t i = 0; i < count; ++i) drawTriangle(batch, i, rows, queue);
     }
-    finish(batch, queue);
+    for (std::size_t block = 0; spans && block < count; block += kSpanBlock) {
+        if (!holds(blocks[block / kSpanBlock], k)) continue;
+        for (std::size_t i = block; i < std::min(block + kSpanBlock, count); ++i) {
+            if (holds(spans[i], k)) drawTriangle(batch, i, rows, queue);
+        }
+    }
+    if (batch.loop.flush) batch.loop.flush(*batch.pixel, queue);
 }
 
 }  // namespace platform::d3d9

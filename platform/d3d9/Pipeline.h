@@ -8,7 +8,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "d3d9/DrawCounters.h"
 #include "d3d9/Rasterizer.h"
 #include "d3d9/VertexProcessing.h"
 
@@ -31,10 +30,7 @@ struct TriangleBatch {
     ViewportTransform viewport;
     const PixelState* pixel;
     RasterLoop loop;
-    DrawCounters* counters;
 };
-
-void drawBatch(const TriangleBatch& batch, const RowRange& rows) noexcept;
 
 // A split draw: `count` stripes of `rows` rows each from row `top` (the last may be shorter).
 struct Stripes {
@@ -50,12 +46,20 @@ struct StripeSpan {
     std::uint16_t last;
 };
 
-// Finds the spans of triangles [begin, end). Triangles that need clipping may touch any stripe.
-void findStripeSpans(const TriangleBatch& batch, const Stripes& stripes, std::size_t begin,
-                     std::size_t end, StripeSpan* spans) noexcept;
+// Triangles a block: blocks[b] holds the spans of triangles [b * kSpanBlock, (b + 1) *
+// kSpanBlock), so that a stripe passes over the blocks that miss it in one step. A mesh's
+// neighbouring triangles mostly lie in the same few stripes.
+constexpr std::size_t kSpanBlock = 64;
 
-// Draws one stripe's rows of every triangle whose span holds it, in the draw's order.
+// Finds the spans of triangles [begin, end), and of their blocks; begin is a multiple of
+// kSpanBlock. Triangles that need clipping may touch any stripe.
+void findStripeSpans(const TriangleBatch& batch, const Stripes& stripes, std::size_t begin,
+                     std::size_t end, StripeSpan* spans, StripeSpan* blocks) noexcept;
+
+// Draws one stripe's rows of every triangle whose span holds it (of every triangle when
+// `spans` and `blocks` are null), in the draw's order, and leaves `queue` empty, with its counts
+// grown by what was drawn.
 void drawStripe(const TriangleBatch& batch, const Stripes& stripes, int stripe,
-                const StripeSpan* spans) noexcept;
+                const StripeSpan* spans, const StripeSpan* blocks, PixelQueue& queue) noexcept;
 
 }  // namespace platform::d3d9

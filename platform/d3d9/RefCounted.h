@@ -34,6 +34,9 @@ private:
 // instead of a dangling pointer.
 struct DeviceLink {
     IDirect3DDevice9* device = nullptr;
+    // Draws what the device has accepted and not yet drawn: before a lock reads or writes pixels
+    // that pending draws read or write.
+    void (*finishDrawing)(IDirect3DDevice9* device) noexcept = nullptr;
 };
 
 template <class Interface>
@@ -48,6 +51,14 @@ public:
         link_->device->AddRef();
         *ppDevice = link_->device;
         return D3D_OK;
+    }
+
+    // Whether the device behind `link` made this resource.
+    bool madeBy(const DeviceLink* link) const noexcept { return link_.get() == link; }
+
+protected:
+    void finishDeviceDrawing() const noexcept {
+        if (link_ && link_->device && link_->finishDrawing) link_->finishDrawing(link_->device);
     }
 
 private:

@@ -56,6 +56,7 @@ HRESULT Texture::LockRect(UINT Level, D3DLOCKED_RECT* pLockedRect, const RECT* p
         if (pLockedRect) *pLockedRect = {0, nullptr};
         return D3DERR_INVALIDCALL;
     }
+    finishDeviceDrawing();  // a pending draw may sample this level
     const MipLevel& level = levels_[Level];
     std::uint32_t* pixels = texels_.data() + (level.texels - texels_.data());
     return locks_[Level].lock(pixels, level.width, level.height, level.width, pRect, pLockedRect);

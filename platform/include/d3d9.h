@@ -116,6 +116,15 @@ struct IDirect3DDevice9 : IUnknown {
     // The back buffer as a surface; reading it sees every draw issued before the call.
     virtual HRESULT GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUFFER_TYPE Type,
                                   IDirect3DSurface9** ppBackBuffer) noexcept = 0;
+    // A plain surface in host memory (D3DPOOL_SYSTEMMEM, the back buffer's formats), for
+    // GetRenderTargetData to copy into.
+    virtual HRESULT CreateOffscreenPlainSurface(UINT Width, UINT Height, D3DFORMAT Format,
+                                                D3DPOOL Pool, IDirect3DSurface9** ppSurface,
+                                                HANDLE* pSharedHandle) noexcept = 0;
+    // Copies the back buffer, with every draw issued before the call, into an unlocked surface
+    // of this device made by CreateOffscreenPlainSurface with its size and format.
+    virtual HRESULT GetRenderTargetData(IDirect3DSurface9* pRenderTarget,
+                                        IDirect3DSurface9* pDestSurface) noexcept = 0;
 
     // Limits: a draw past them fails with D3DERR_INVALIDCALL.
     virtual HRESULT GetDeviceCaps(D3DCAPS9* pCaps) noexcept = 0;

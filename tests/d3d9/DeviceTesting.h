@@ -28,6 +28,22 @@ inline D3DMATRIX identityMatrix() {
     return m;
 }
 
+// A surface's pixels row by row, read through a lock.
+inline std::vector<std::uint32_t> surfacePixels(IDirect3DSurface9* surface) {
+    D3DSURFACE_DESC desc;
+    surface->GetDesc(&desc);
+    D3DLOCKED_RECT locked;
+    EXPECT_EQ(D3D_OK, surface->LockRect(&locked, nullptr, D3DLOCK_READONLY));
+    std::vector<std::uint32_t> out(std::size_t(desc.Width) * desc.Height);
+    for (UINT y = 0; y < desc.Height; ++y) {
+        std::memcpy(out.data() + std::size_t(y) * desc.Width,
+                    static_cast<const std::uint8_t*>(locked.pBits) + y * locked.Pitch,
+                    desc.Width * 4);
+    }
+    surface->UnlockRect();
+    return out;
+}
+
 class DeviceFixture {
 public:
     explicit DeviceFixture(int width = 8, int height = 8) : window(width, height) {
@@ -75,18 +91,7 @@ public:
     std::vector<std::uint32_t> pixels() {
         ComRef<IDirect3DSurface9> surface;
         EXPECT_EQ(D3D_OK, device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, surface.put()));
-        D3DSURFACE_DESC desc;
-        surface->GetDesc(&desc);
-        D3DLOCKED_RECT locked;
-        EXPECT_EQ(D3D_OK, surface->LockRect(&locked, nullptr, D3DLOCK_READONLY));
-        std::vector<std::uint32_t> out(std::size_t(desc.Width) * desc.Height);
-        for (UINT y = 0; y < desc.Height; ++y) {
-            std::memcpy(out.data() + std::size_t(y) * desc.Width,
-                        static_cast<const std::uint8_t*>(locked.pBits) + y * locked.Pitch,
-                        desc.Width * 4);
-        }
-        surface->UnlockRect();
-        return out;
+        return surfacePixels(surface.get());
     }
 
     // One texture whose level i is filled by fill(level, x, y).

@@ -60,6 +60,37 @@ TEST(Lifetime, ResettingTheBoundObjectKeepsIt) {
     for (std::uint32_t p : f.pixels()) EXPECT_EQ(kTexel, p);
 }
 
+// Draws wait until their pixels can be seen; each still shows its texture and vertices as they
+// were when it was called, though the program rewrites or releases them before the scene ends.
+TEST(Lifetime, ADrawShowsItsResourcesAsTheyWereWhenCalled) {
+    constexpr std::uint32_t kLater = 0xFF102030;
+    DeviceFixture f(4, 2);
+    auto texture = f.texture(1, 1, 1, [](UINT, UINT, UINT) { return kTexel; });
+    auto vertices = f.buffer(quadList(f, -0.5f, -0.5f, 1.5f, 1.5f, false));
+    f.device->SetTexture(0, texture.get());
+    f.device->SetFVF(kVertexFormat);
+    f.device->SetStreamSource(0, vertices.get(), 0, sizeof(Vertex));
+    f.clear();
+    f.device->BeginScene();
+    ASSERT_EQ(D3D_OK, f.device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2));  // left half
+    const auto right = quadList(f, 1.5f, -0.5f, 3.5f, 1.5f, false);
+    void* data = nullptr;
+    ASSERT_EQ(D3D_OK, vertices->Lock(0, 0, &data, 0));
+    std::memcpy(data, right.data(), right.size() * sizeof(Vertex));
+    vertices->Unlock();
+    D3DLOCKED_RECT locked;
+    ASSERT_EQ(D3D_OK, texture->LockRect(0, &locked, nullptr, 0));
+    *static_cast<std::uint32_t*>(locked.pBits) = kLater;
+    texture->UnlockRect(0);
+    ASSERT_EQ(D3D_OK, f.device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2));  // right half
+    EXPECT_EQ(D3D_OK, f.device->SetTexture(0, nullptr));
+    EXPECT_EQ(1u, texture.release()->Release());  // the pending draw's reference is left
+    f.device->EndScene();
+    const std::vector<std::uint32_t> expected = {kTexel, kTexel, kLater, kLater,
+                                                 kTexel, kTexel, kLater, kLater};
+    EXPECT_EQ(expected, f.pixels());
+}
+
 TEST(Lifetime, ResourcesOutliveTheirDevice) {
     DeviceFixture f(2, 2);
     auto texture = f.texture(2, 2, 1, [](UINT, UINT, UINT) { return kTexel; });

@@ -323,6 +323,19 @@ HRESULT RecordingDevice::GetBackBuffer(UINT, UINT, D3DBACKBUFFER_TYPE,
     return D3D_OK;
 }
 
+HRESULT RecordingDevice::CreateOffscreenPlainSurface(UINT, UINT, D3DFORMAT, D3DPOOL,
+                                                     IDirect3DSurface9** ppSurface,
+                                                     HANDLE*) noexcept {
+    record("CreateOffscreenPlainSurface()");
+    if (ppSurface) *ppSurface = nullptr;
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT RecordingDevice::GetRenderTargetData(IDirect3DSurface9*, IDirect3DSurface9*) noexcept {
+    record("GetRenderTargetData()");
+    return D3DERR_INVALIDCALL;
+}
+
 HRESULT RecordingDevice::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color,
                                float Z, DWORD Stencil) noexcept {
     record("Clear(" + std::to_string(Count) + ", " + (pRects ? "rects" : "null") + ", " +

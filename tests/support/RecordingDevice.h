@@ -60,6 +60,12 @@ public:
                               HANDLE* pSharedHandle) noexcept override;
     HRESULT GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUFFER_TYPE Type,
                           IDirect3DSurface9** ppBackBuffer) noexcept override;
+    // The program reads no frames back: recorded and refused.
+    HRESULT CreateOffscreenPlainSurface(UINT Width, UINT Height, D3DFORMAT Format, D3DPOOL Pool,
+                                        IDirect3DSurface9** ppSurface,
+                                        HANDLE* pSharedHandle) noexcept override;
+    HRESULT GetRenderTargetData(IDirect3DSurface9* pRenderTarget,
+                                IDirect3DSurface9* pDestSurface) noexcept override;
     HRESULT GetDeviceCaps(D3DCAPS9* pCaps) noexcept override;
     HRESULT Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z,
                   DWORD Stencil) noexcept override;
