@@ -6,6 +6,7 @@
 #include <immintrin.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #endif
 
@@ -48,12 +49,23 @@ struct Gradients {
     __m256 width0, height0, bias;
 };
 
+// The first level's sides when both are powers of two: what sampling it with masks and shifts in
+// place of wrapping compares and multiplies needs.
+struct PowerOfTwoLevel {
+    __m256 scaleU, scaleV;  // 256 x the sides: texel coordinates in 1/256 texels
+    __m256i maskX, maskY;   // the sides minus one
+    __m128i rowShift;       // log2 of the width
+    __m256i offset;
+};
+
 // The draw's constants: what sampling the queued pixels needs.
 struct DrawLanes {
     LevelTable table;
     __m256 firstLevel, lastLevel;
     __m256i firstIndex, lastIndex;
     __m256i firstWidth, firstHeight, firstOffset;  // of the first level, in every lane
+    bool firstPowerOfTwo;
+    PowerOfTwoLevel first;  // with firstPowerOfTwo only
     __m256i diffuse;  // the modulating colour per 16-bit channel, 255 counted as 256
 };
 
@@ -105,6 +117,25 @@ D3D9_AVX2 inline void gatherPairs(const std::uint32_t* base, __m256i index, __m2
     second = _mm256_castps_si256(_mm256_shuffle_ps(pa, pb, _MM_SHUFFLE(3, 1, 3, 1)));
 }
 
+// The bilinear blend of the texel pairs (x0, x1) on rows row0 and row1 (offsets of their first
+// texels from `base`), weighed by the 8-bit fractions fx and fy.
+D3D9_AVX2 inline __m256i filterTexels(const std::uint32_t* base, __m256i x0, __m256i x1,
+                                      __m256i row0, __m256i row1, __m256i fx, __m256i fy,
+                                      bool sideBySide) {
+    if (sideBySide) {
+        __m256i topLeft, topRight, bottomLeft, bottomRight;
+        gatherPairs(base, _mm256_add_epi32(row0, x0), topLeft, topRight);
+        gatherPairs(base, _mm256_add_epi32(row1, x0), bottomLeft, bottomRight);
+        return lerpTexels(lerpTexels(topLeft, topRight, fx),
+                          lerpTexels(bottomLeft, bottomRight, fx), fy);
+    }
+    const __m256i top = lerpTexels(gatherTexels(base, _mm256_add_epi32(row0, x0)),
+                                   gatherTexels(base, _mm256_add_epi32(row0, x1)), fx);
+    const __m256i bottom = lerpTexels(gatherTexels(base, _mm256_add_epi32(row1, x0)),
+                                      gatherTexels(base, _mm256_add_epi32(row1, x1)), fx);
+    return lerpTexels(top, bottom, fy);
+}
+
 // sampleLinear with each lane's level given by its width, height and offset from level 0, for
 // coordinates already wrapped to the unit square.
 D3D9_AVX2 inline __m256i sampleLinear8(const std::uint32_t* base, __m256i width, __m256i height,
@@ -130,19 +161,35 @@ D3D9_AVX2 inline __m256i sampleLinear8(const std::uint32_t* base, __m256i width,
     const __m256i row0 = _mm256_add_epi32(offset, _mm256_mullo_epi32(y0, width));
     const __m256i row1 = _mm256_add_epi32(offset, _mm256_mullo_epi32(y1, width));
     // Unless a lane's pair wraps around the row's end, each pair lies side by side.
-    if (_mm256_testc_si256(_mm256_cmpeq_epi32(x1, _mm256_add_epi32(x0, one)),
-                           _mm256_set1_epi32(-1))) {
-        __m256i topLeft, topRight, bottomLeft, bottomRight;
-        gatherPairs(base, _mm256_add_epi32(row0, x0), topLeft, topRight);
-        gatherPairs(base, _mm256_add_epi32(row1, x0), bottomLeft, bottomRight);
-        return lerpTexels(lerpTexels(topLeft, topRight, fx),
-                          lerpTexels(bottomLeft, bottomRight, fx), fy);
-    }
-    const __m256i top = lerpTexels(gatherTexels(base, _mm256_add_epi32(row0, x0)),
-                                   gatherTexels(base, _mm256_add_epi32(row0, x1)), fx);
-    const __m256i bottom = lerpTexels(gatherTexels(base, _mm256_add_epi32(row1, x0)),
-                                      gatherTexels(base, _mm256_add_epi32(row1, x1)), fx);
-    return lerpTexels(top, bottom, fy);
+    const bool sideBySide = _mm256_testc_si256(_mm256_cmpeq_epi32(x1, _mm256_add_epi32(x0, one)),
+                                               _mm256_set1_epi32(-1));
+    return filterTexels(base, x0, x1, row0, row1, fx, fy, sideBySide);
+}
+
+// sampleLinear8 on a level whose sides are powers of two, with the same result: there u * width
+// is exact, so (u * width - 0.5) * 256, the coordinate in 1/256 texels, is u * 256 width - 128
+// rounded once; its floor holds the texel in the bits above the eighth and, below them, the
+// fraction the float path truncates to 8 bits. Wrapping is then a mask, even for NaN or huge
+// stale lanes, whose conversion gives 0x80000000.
+D3D9_AVX2 inline __m256i sampleLinearPowerOfTwo8(const std::uint32_t* base,
+                                                 const PowerOfTwoLevel& level, __m256 u,
+                                                 __m256 v) {
+    const __m256 centre = _mm256_set1_ps(128.0f);
+    const __m256 sFloor = floor8(_mm256_sub_ps(_mm256_mul_ps(u, level.scaleU), centre));
+    const __m256 tFloor = floor8(_mm256_sub_ps(_mm256_mul_ps(v, level.scaleV), centre));
+    const __m256i s = _mm256_cvttps_epi32(sFloor);
+    const __m256i t = _mm256_cvttps_epi32(tFloor);
+    const __m256i fraction = _mm256_set1_epi32(0xFF);
+    const __m256i one = _mm256_set1_epi32(1);
+    const __m256i x0 = _mm256_and_si256(_mm256_srai_epi32(s, 8), level.maskX);
+    const __m256i y0 = _mm256_and_si256(_mm256_srai_epi32(t, 8), level.maskY);
+    const __m256i x1 = _mm256_and_si256(_mm256_add_epi32(x0, one), level.maskX);
+    const __m256i y1 = _mm256_and_si256(_mm256_add_epi32(y0, one), level.maskY);
+    const __m256i row0 = _mm256_add_epi32(level.offset, _mm256_sll_epi32(y0, level.rowShift));
+    const __m256i row1 = _mm256_add_epi32(level.offset, _mm256_sll_epi32(y1, level.rowShift));
+    const __m256i atRowEnd = _mm256_cmpeq_epi32(x0, level.maskX);
+    return filterTexels(base, x0, x1, row0, row1, _mm256_and_si256(s, fraction),
+                        _mm256_and_si256(t, fraction), _mm256_testz_si256(atRowEnd, atRowEnd));
 }
 
 D3D9_AVX2 inline __m256i sampleLinear8(const std::uint32_t* base, const LevelTable& table,
@@ -224,7 +271,10 @@ D3D9_AVX2 inline __m256i sample8(const std::uint32_t* base, const DrawLanes& c, 
     if (_mm256_movemask_ps(_mm256_cmp_ps(lod, _mm256_setzero_ps(), _CMP_GT_OQ)) == 0) {
         // All eight magnified: the first level, one bilinear sample each.
         return finishTexels<Modulate>(
-            sampleLinear8(base, c.firstWidth, c.firstHeight, c.firstOffset, u, v), c);
+            c.firstPowerOfTwo
+                ? sampleLinearPowerOfTwo8(base, c.first, u, v)
+                : sampleLinear8(base, c.firstWidth, c.firstHeight, c.firstOffset, u, v),
+            c);
     }
     // The level pair and the blend between them, as sampleTexture picks them: magnified lanes
     // and lanes past the chain's end read one level with no blend.
@@ -396,6 +446,20 @@ D3D9_AVX2 inline DrawLanes drawLanes(const PixelState& s) {
     c.firstWidth = _mm256_set1_epi32(s.layout.width[s.sampler.firstLevel]);
     c.firstHeight = _mm256_set1_epi32(s.layout.height[s.sampler.firstLevel]);
     c.firstOffset = _mm256_set1_epi32(s.layout.offset[s.sampler.firstLevel]);
+    const int width = s.layout.width[s.sampler.firstLevel];
+    const int height = s.layout.height[s.sampler.firstLevel];
+    // 256 x the side must stay exact in float and its coordinates inside an int.
+    c.firstPowerOfTwo = std::has_single_bit(static_cast<unsigned>(width)) &&
+                        std::has_single_bit(static_cast<unsigned>(height)) && width <= 8192 &&
+                        height <= 8192;
+    if (c.firstPowerOfTwo) {
+        c.first.scaleU = _mm256_set1_ps(256.0f * static_cast<float>(width));
+        c.first.scaleV = _mm256_set1_ps(256.0f * static_cast<float>(height));
+        c.first.maskX = _mm256_set1_epi32(width - 1);
+        c.first.maskY = _mm256_set1_epi32(height - 1);
+        c.first.rowShift = _mm_cvtsi32_si128(std::countr_zero(static_cast<unsigned>(width)));
+        c.first.offset = c.firstOffset;
+    }
     if constexpr (Modulate) {
         // Blue, green, red, alpha: a texel's bytes in memory.
         alignas(32) std::int16_t channels[16];

@@ -1,5 +1,6 @@
 // The pixel loops: the row walk against the edge functions evaluated at every pixel, and the
 // CPU's fastest loop against the portable one, pixel for pixel and depth for depth.
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -16,24 +17,29 @@ using namespace platform::d3d9;
 constexpr int kWidth = 61;   // odd, so spans end anywhere within a group of pixels
 constexpr int kHeight = 43;
 
-// A 32 x 32 chain in one block, as a texture keeps it; every level distinct, so picking the
-// wrong one shows.
+// A chain in one block, as a texture keeps it, 32 x 32 unless asked otherwise; every level
+// distinct, so picking the wrong one shows.
 struct MipChain {
-    MipChain() {
+    explicit MipChain(int width = 32, int height = 32) {
+        std::size_t size = 0;
+        for (int w = width, h = height;; w = std::max(1, w / 2), h = std::max(1, h / 2)) {
+            size += std::size_t(w) * h;
+            if (w == 1 && h == 1) break;
+        }
+        texels.resize(size);
         std::size_t offset = 0;
-        for (int side = 32; side >= 1; side /= 2) offset += std::size_t(side) * side;
-        texels.resize(offset);
-        offset = 0;
-        for (int side = 32, level = 0; side >= 1; side /= 2, ++level) {
-            for (int y = 0; y < side; ++y) {
-                for (int x = 0; x < side; ++x) {
+        for (int w = width, h = height, level = 0;; w = std::max(1, w / 2), h = std::max(1, h / 2),
+                 ++level) {
+            for (int y = 0; y < h; ++y) {
+                for (int x = 0; x < w; ++x) {
                     const std::uint32_t checker = ((x ^ y) & 1) ? 0x00F02010u : 0x0010E0C0u;
-                    texels[offset + y * side + x] =
+                    texels[offset + y * w + x] =
                         0x80000000u | (checker + 0x00081808u * level + (std::uint32_t(x) << 16));
                 }
             }
-            levels.push_back({texels.data() + offset, side, side});
-            offset += std::size_t(side) * side;
+            levels.push_back({texels.data() + offset, w, h});
+            offset += std::size_t(w) * h;
+            if (w == 1 && h == 1) break;
         }
     }
     std::vector<std::uint32_t> texels;
@@ -129,8 +135,9 @@ PixelState trilinear(const MipChain& chain, DepthMode depth) {
     s.textured = true;
     s.mag = s.min = Filter::Linear;
     s.mip = MipFilter::Linear;
-    s.sampler = {chain.levels.data(), static_cast<int>(chain.levels.size()), 0, 0.0f, 32.0f,
-                 32.0f};
+    s.sampler = {chain.levels.data(), static_cast<int>(chain.levels.size()), 0, 0.0f,
+                 static_cast<float>(chain.levels[0].width),
+                 static_cast<float>(chain.levels[0].height)};
     s.layout = layoutOf(s.sampler);
     s.diffuse = 0xFFFFFFFFu;
     return s;
@@ -156,26 +163,33 @@ TEST(PixelLoop, VectorLoopDrawsWhatTheScalarLoopDraws) {
     for (const Triangle& t : drawn) magnified += magnifiedEverywhere(t, sampler);
     EXPECT_GT(magnified, 30);
     EXPECT_LT(magnified, 200);
+    // Sides that are not powers of two take the vector loop's general sampler.
+    const MipChain uneven(24, 20);
+    const MipChain oneSideUneven(32, 12);
     struct Case {
         int line;
         DepthMode depth;
         std::uint32_t diffuse;  // opaque white: no modulation
         int firstLevel;
         float lodBias;
+        const MipChain& texture;
     };
     const Case kCases[] = {
-        {__LINE__, DepthMode::LessEqualWrite, 0xFFFFFFFFu, 0, 0.0f},
-        {__LINE__, DepthMode::Off, 0xFFFFFFFFu, 0, 0.0f},
-        {__LINE__, DepthMode::LessEqualWrite, 0x80FF4020u, 0, 0.0f},
-        {__LINE__, DepthMode::LessEqualWrite, 0xFFFFFFFFu, 2, 0.0f},
-        {__LINE__, DepthMode::LessEqualWrite, 0xFFFFFFFFu, 0, -1.5f},
-        {__LINE__, DepthMode::Off, 0xFF7F7F7Fu, 0, 2.25f},
+        {__LINE__, DepthMode::LessEqualWrite, 0xFFFFFFFFu, 0, 0.0f, chain},
+        {__LINE__, DepthMode::Off, 0xFFFFFFFFu, 0, 0.0f, chain},
+        {__LINE__, DepthMode::LessEqualWrite, 0x80FF4020u, 0, 0.0f, chain},
+        {__LINE__, DepthMode::LessEqualWrite, 0xFFFFFFFFu, 2, 0.0f, chain},
+        {__LINE__, DepthMode::LessEqualWrite, 0xFFFFFFFFu, 0, -1.5f, chain},
+        {__LINE__, DepthMode::Off, 0xFF7F7F7Fu, 0, 2.25f, chain},
+        {__LINE__, DepthMode::LessEqualWrite, 0xFFFFFFFFu, 0, 0.0f, uneven},
+        {__LINE__, DepthMode::LessEqualWrite, 0xFFFFFFFFu, 1, 0.0f, uneven},
+        {__LINE__, DepthMode::LessEqualWrite, 0xFFFFFFFFu, 0, -1.0f, oneSideUneven},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.line);
         Target scalar;
         Target vector;
-        PixelState s = trilinear(chain, c.depth);
+        PixelState s = trilinear(c.texture, c.depth);
         s.sampler.firstLevel = c.firstLevel;
         s.sampler.lodBias = c.lodBias;
         s.diffuse = c.diffuse;
