@@ -80,21 +80,51 @@ D3D9_AVX2 inline __m256 wrapUnit8(__m256 u) {
     return _mm256_and_ps(_mm256_sub_ps(u, floor8(u)), inside);
 }
 
-// lerpTexel on eight texel pairs: channels widened to 16 bits, where a*(256-f) + b*f stays
-// below 65536.
-D3D9_AVX2 inline __m256i lerpTexels(__m256i a, __m256i b, __m256i f) {
+// Eight texels' channels widened to 16 bits: `low` holds texels 0, 1 | 4, 5 and `high` texels
+// 2, 3 | 6, 7, as the byte unpacks leave them.
+struct Wide {
+    __m256i low, high;
+};
+
+D3D9_AVX2 inline Wide widen(__m256i texels) {
     const __m256i zero = _mm256_setzero_si256();
+    return {_mm256_unpacklo_epi8(texels, zero), _mm256_unpackhi_epi8(texels, zero)};
+}
+
+D3D9_AVX2 inline __m256i narrow(const Wide& channels) {
+    return _mm256_packus_epi16(channels.low, channels.high);
+}
+
+// Eight 8-bit fractions, one a texel, spread over the texel's four widened channels.
+D3D9_AVX2 inline Wide weights(__m256i f) {
     const __m256i twice = _mm256_or_si256(f, _mm256_slli_epi32(f, 16));
-    const __m256i fLow = _mm256_unpacklo_epi32(twice, twice);  // texels 0, 1 | 4, 5
-    const __m256i fHigh = _mm256_unpackhi_epi32(twice, twice);  // texels 2, 3 | 6, 7
-    const __m256i whole = _mm256_set1_epi16(256);
-    const __m256i low = _mm256_add_epi16(
-        _mm256_mullo_epi16(_mm256_unpacklo_epi8(a, zero), _mm256_sub_epi16(whole, fLow)),
-        _mm256_mullo_epi16(_mm256_unpacklo_epi8(b, zero), fLow));
-    const __m256i high = _mm256_add_epi16(
-        _mm256_mullo_epi16(_mm256_unpackhi_epi8(a, zero), _mm256_sub_epi16(whole, fHigh)),
-        _mm256_mullo_epi16(_mm256_unpackhi_epi8(b, zero), fHigh));
-    return _mm256_packus_epi16(_mm256_srli_epi16(low, 8), _mm256_srli_epi16(high, 8));
+    return {_mm256_unpacklo_epi32(twice, twice), _mm256_unpackhi_epi32(twice, twice)};
+}
+
+// lerpTexel's a*(256-f) + b*f, as a*256 + (b-a)*f: the sum lies in 0..65535, so 16-bit lanes
+// that wrap on the way still end on it. The result is again 8 bits a channel, kept widened, so
+// the next blend takes it without a pack and an unpack.
+D3D9_AVX2 inline __m256i lerp16(__m256i a, __m256i b, __m256i f) {
+    const __m256i sum =
+        _mm256_add_epi16(_mm256_slli_epi16(a, 8), _mm256_mullo_epi16(_mm256_sub_epi16(b, a), f));
+    return _mm256_srli_epi16(sum, 8);
+}
+
+D3D9_AVX2 inline Wide lerpWide(const Wide& a, const Wide& b, const Wide& f) {
+    return {lerp16(a.low, b.low, f.low), lerp16(a.high, b.high, f.high)};
+}
+
+// lerpTexel on eight texel pairs.
+D3D9_AVX2 inline __m256i lerpTexels(__m256i a, __m256i b, __m256i f) {
+    return narrow(lerpWide(widen(a), widen(b), weights(f)));
+}
+
+// Bilinear: the two rows blended across with fx, then together with fy.
+D3D9_AVX2 inline __m256i bilinear(__m256i topLeft, __m256i topRight, __m256i bottomLeft,
+                                  __m256i bottomRight, __m256i fx, __m256i fy) {
+    const Wide across = weights(fx);
+    return narrow(lerpWide(lerpWide(widen(topLeft), widen(topRight), across),
+                           lerpWide(widen(bottomLeft), widen(bottomRight), across), weights(fy)));
 }
 
 D3D9_AVX2 inline __m256i gatherTexels(const std::uint32_t* base, __m256i index) {
@@ -126,14 +156,12 @@ D3D9_AVX2 inline __m256i filterTexels(const std::uint32_t* base, __m256i x0, __m
         __m256i topLeft, topRight, bottomLeft, bottomRight;
         gatherPairs(base, _mm256_add_epi32(row0, x0), topLeft, topRight);
         gatherPairs(base, _mm256_add_epi32(row1, x0), bottomLeft, bottomRight);
-        return lerpTexels(lerpTexels(topLeft, topRight, fx),
-                          lerpTexels(bottomLeft, bottomRight, fx), fy);
+        return bilinear(topLeft, topRight, bottomLeft, bottomRight, fx, fy);
     }
-    const __m256i top = lerpTexels(gatherTexels(base, _mm256_add_epi32(row0, x0)),
-                                   gatherTexels(base, _mm256_add_epi32(row0, x1)), fx);
-    const __m256i bottom = lerpTexels(gatherTexels(base, _mm256_add_epi32(row1, x0)),
-                                      gatherTexels(base, _mm256_add_epi32(row1, x1)), fx);
-    return lerpTexels(top, bottom, fy);
+    return bilinear(gatherTexels(base, _mm256_add_epi32(row0, x0)),
+                    gatherTexels(base, _mm256_add_epi32(row0, x1)),
+                    gatherTexels(base, _mm256_add_epi32(row1, x0)),
+                    gatherTexels(base, _mm256_add_epi32(row1, x1)), fx, fy);
 }
 
 // sampleLinear with each lane's level given by its width, height and offset from level 0, for
