@@ -404,7 +404,7 @@ D3D9_AVX2 inline void drain(const Lanes& lanes, int count, const PixelState& s,
 // Appends the lanes of `at` and `pixel` that `mask` selects, in lane order, and samples the
 // queue's eight when it fills. Lanes past the count hold stale values; the sampler keeps any
 // float, NaN included, inside the texture.
-template <bool Modulate>
+template <bool Modulate, bool Magnified>
 D3D9_AVX2 inline void push(Lanes& lanes, int mask, const Coordinates& at, __m256i pixel,
                            const PixelState& s, const DrawLanes& c) {
     const __m256i shifts = _mm256_setr_epi32(0, 3, 6, 9, 12, 15, 18, 21);
@@ -419,11 +419,13 @@ D3D9_AVX2 inline void push(Lanes& lanes, int mask, const Coordinates& at, __m256
         _mm256_cmpgt_epi32(laneIndex, _mm256_sub_epi32(count, _mm256_set1_epi32(1))));
     const __m256 u = _mm256_permutevar8x32_ps(at.u, from);
     const __m256 v = _mm256_permutevar8x32_ps(at.v, from);
-    const __m256 lod = _mm256_permutevar8x32_ps(at.lod, from);
+    // A magnified triangle's pixels all take level of detail 0.
+    const __m256 lod = Magnified ? _mm256_setzero_ps() : _mm256_permutevar8x32_ps(at.lod, from);
     const __m256i index = _mm256_permutevar8x32_epi32(pixel, from);
     lanes.u = _mm256_blendv_ps(lanes.u, u, take);
     lanes.v = _mm256_blendv_ps(lanes.v, v, take);
-    lanes.lod = _mm256_blendv_ps(lanes.lod, lod, take);
+    lanes.lod = Magnified ? _mm256_andnot_ps(take, lanes.lod)
+                          : _mm256_blendv_ps(lanes.lod, lod, take);
     lanes.pixel = _mm256_castps_si256(
         _mm256_blendv_ps(_mm256_castsi256_ps(lanes.pixel), _mm256_castsi256_ps(index), take));
     lanes.count += __builtin_popcount(static_cast<unsigned>(mask));
@@ -500,6 +502,11 @@ D3D9_AVX2 inline DrawLanes drawLanes(const PixelState& s) {
     return c;
 }
 
+// An attribute plane at (fx, fy) from its start, as rowStart computes it.
+D3D9_AVX2 inline __m256 plane8(__m256 start, __m256 dx, __m256 dy, __m256 fx, __m256 fy) {
+    return _mm256_add_ps(_mm256_add_ps(start, _mm256_mul_ps(dx, fx)), _mm256_mul_ps(dy, fy));
+}
+
 template <bool Depth, bool Modulate, bool Magnified, bool Wrap>
 D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, RowWalker& rows, int yBegin,
                                 int yEnd, PixelQueue& queue) noexcept {
@@ -515,32 +522,55 @@ D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, RowWalke
     c.height0 = _mm256_set1_ps(s.sampler.height0);
     c.bias = _mm256_set1_ps(s.sampler.lodBias);
     const __m256i laneIndex = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const __m256 laneOffset = _mm256_setr_ps(0, 1, 2, 3, 4, 5, 6, 7);
     const __m256 dz = _mm256_set1_ps(t.z.dx);
+    const __m256 dzdy = _mm256_set1_ps(t.z.dy);
+    const __m256 x0 = _mm256_set1_ps(t.x0);
+    const __m256 y0 = _mm256_set1_ps(t.y0);
+    const __m256 z0 = _mm256_set1_ps(t.z0);
+    const __m256 q0 = _mm256_set1_ps(t.q0);
+    const __m256 uq0 = _mm256_set1_ps(t.uq0);
+    const __m256 vq0 = _mm256_set1_ps(t.vq0);
+    const __m256i pitch = _mm256_set1_epi32(s.pitch);
+    const __m256i one = _mm256_set1_epi32(1);
+    // rowStart in every lane: the same float operations, with a broadcast per row in place of
+    // one per attribute and group. Whole numbers up to 2^24 step exactly in float.
+    __m256 rowY = _mm256_set1_ps(static_cast<float>(yBegin));
+    __m256i rowIndex = _mm256_set1_epi32(yBegin * s.pitch);
     Lanes lanes = loadLanes(queue);
     std::uint64_t shaded = 0;
-    for (int y = yBegin; y <= yEnd; ++y) {
+    for (int y = yBegin; y <= yEnd; ++y, rowY = _mm256_add_ps(rowY, _mm256_set1_ps(1.0f)),
+             rowIndex = _mm256_add_epi32(rowIndex, pitch)) {
         int xBegin;
         int xEnd;
         if (!rows.next(xBegin, xEnd)) continue;
-        const RowStart start = rowStart(t, xBegin, y);
-        const int row = y * s.pitch;
-        std::uint16_t* depth = Depth ? s.depth + row : nullptr;
-        for (int x = xBegin; x <= xEnd; x += 8) {
+        const __m256i first = _mm256_set1_epi32(xBegin);
+        const __m256i end = _mm256_add_epi32(_mm256_set1_epi32(xEnd), one);
+        const __m256 fx = _mm256_sub_ps(_mm256_cvtepi32_ps(first), x0);
+        const __m256 fy = _mm256_sub_ps(rowY, y0);
+        const __m256 startZ = Depth ? plane8(z0, dz, dzdy, fx, fy) : _mm256_setzero_ps();
+        const __m256 startQ = plane8(q0, c.qdx, c.qdy, fx, fy);
+        const __m256 startUq = plane8(uq0, c.uqdx, c.uqdy, fx, fy);
+        const __m256 startVq = plane8(vq0, c.vqdx, c.vqdy, fx, fy);
+        std::uint16_t* depth = Depth ? s.depth + static_cast<std::ptrdiff_t>(y) * s.pitch : nullptr;
+        __m256i xLane = _mm256_add_epi32(first, laneIndex);
+        __m256 k = laneOffset;
+        for (int x = xBegin; x <= xEnd;
+             x += 8, xLane = _mm256_add_epi32(xLane, _mm256_set1_epi32(8)),
+                 k = _mm256_add_ps(k, _mm256_set1_ps(8.0f))) {
             const int count = std::min(8, xEnd - x + 1);
-            const __m256i live = _mm256_cmpgt_epi32(_mm256_set1_epi32(count), laneIndex);
-            const __m256 k =
-                _mm256_cvtepi32_ps(_mm256_add_epi32(_mm256_set1_epi32(x - xBegin), laneIndex));
+            const __m256i live = _mm256_cmpgt_epi32(end, xLane);
             __m256i visible = live;
             if constexpr (Depth) {
-                const __m256 z = _mm256_add_ps(_mm256_set1_ps(start.z), _mm256_mul_ps(dz, k));
+                const __m256 z = _mm256_add_ps(startZ, _mm256_mul_ps(dz, k));
                 visible = testDepth8(depth + x, x + 8 <= s.pitch, count, live, z);
             }
             const int mask = _mm256_movemask_ps(_mm256_castsi256_ps(visible));
             if (mask == 0) continue;
             shaded += static_cast<unsigned>(__builtin_popcount(static_cast<unsigned>(mask)));
-            const __m256 q = _mm256_add_ps(_mm256_set1_ps(start.q), _mm256_mul_ps(c.qdx, k));
-            const __m256 uq = _mm256_add_ps(_mm256_set1_ps(start.uq), _mm256_mul_ps(c.uqdx, k));
-            const __m256 vq = _mm256_add_ps(_mm256_set1_ps(start.vq), _mm256_mul_ps(c.vqdx, k));
+            const __m256 q = _mm256_add_ps(startQ, _mm256_mul_ps(c.qdx, k));
+            const __m256 uq = _mm256_add_ps(startUq, _mm256_mul_ps(c.uqdx, k));
+            const __m256 vq = _mm256_add_ps(startVq, _mm256_mul_ps(c.vqdx, k));
             Coordinates at =
                 Magnified ? magnifiedCoordinates8(q, uq, vq) : coordinates8(c, q, uq, vq);
             // Wrapped once here, where the scalar loop wraps in each sample: the same value, and
@@ -549,8 +579,8 @@ D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, RowWalke
                 at.u = wrapUnit8(at.u);
                 at.v = wrapUnit8(at.v);
             }
-            push<Modulate>(lanes, mask, at, _mm256_add_epi32(_mm256_set1_epi32(row + x), laneIndex),
-                           s, draw);
+            const __m256i pixel = _mm256_add_epi32(rowIndex, xLane);
+            push<Modulate, Magnified>(lanes, mask, at, pixel, s, draw);
         }
     }
     storeLanes(lanes, queue);
