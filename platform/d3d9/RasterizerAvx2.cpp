@@ -434,15 +434,13 @@ D3D9_AVX2 inline void push(Lanes& lanes, int mask, const Coordinates& at, __m256
     lanes = {u, v, lod, index, lanes.count - 8};
 }
 
-// depthValue, lane by lane.
+// depthValue, lane by lane, as clamps: z <= 0 rounds to at most 0.5 and so to 0, z >= 1 to at
+// least 65535.5, and max gives its second operand, 0, for NaN.
 D3D9_AVX2 inline __m256i depthValue8(__m256 z) {
-    __m256i value = _mm256_cvttps_epi32(
-        _mm256_add_ps(_mm256_mul_ps(z, _mm256_set1_ps(65535.0f)), _mm256_set1_ps(0.5f)));
-    const __m256 full = _mm256_cmp_ps(z, _mm256_set1_ps(1.0f), _CMP_GE_OQ);
-    value = _mm256_castps_si256(_mm256_blendv_ps(
-        _mm256_castsi256_ps(value), _mm256_castsi256_ps(_mm256_set1_epi32(0xFFFF)), full));
-    return _mm256_and_si256(value,
-                            _mm256_castps_si256(_mm256_cmp_ps(z, _mm256_setzero_ps(), _CMP_GT_OQ)));
+    const __m256 scaled =
+        _mm256_add_ps(_mm256_mul_ps(z, _mm256_set1_ps(65535.0f)), _mm256_set1_ps(0.5f));
+    return _mm256_cvttps_epi32(_mm256_min_ps(_mm256_max_ps(scaled, _mm256_setzero_ps()),
+                                             _mm256_set1_ps(65535.0f)));
 }
 
 // Depth-tests eight pixels from `depth` (`live` marks those in the span), writes the depth of
