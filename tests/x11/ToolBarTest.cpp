@@ -3,6 +3,7 @@
 // images sit on the buttons' own face.
 #include <QApplication>
 #include <QMainWindow>
+#include <QPropertyAnimation>
 #include <QToolBar>
 
 #include <X11/keysym.h>
@@ -31,6 +32,20 @@ protected:
         return QRect(viewWidget()->mapToGlobal(QPoint(0, 0)), viewWidget()->size());
     }
 
+    // The main window animates a docked bar into its place and starts no drag from a press on
+    // the gripper until that ends; the window the bar is in must be where Qt has it, which a
+    // window manager decides for a floating one.
+    bool dockingSettled() {
+        return waitFor([&] {
+            for (const auto* animation : frameWidget()->findChildren<QPropertyAnimation*>())
+                if (animation->state() == QAbstractAnimation::Running) return false;
+            const QWidget* window = toolBar()->window();
+            int x = 0, y = 0;
+            this->x().originOf(window->winId(), x, y);
+            return window->mapToGlobal(QPoint(0, 0)) == QPoint(x, y);
+        });
+    }
+
     // Presses the gripper and carries it to `to` (screen coordinates) in small steps.
     void dragGripperTo(QPoint to) {
         const QPoint from = toolBar()->mapToGlobal(gripperOf(*toolBar()));
@@ -47,6 +62,7 @@ protected:
         settle();
     }
     bool floatInTheView() {
+        if (!dockingSettled()) return false;
         dragGripperTo(viewOnScreen().center());
         return waitFor([&] { return toolBar()->isFloating(); });
     }
@@ -75,6 +91,7 @@ TEST_F(ToolBarTest, FloatsInAWindowOfItsOwnAndDocksOnEverySide) {
     };
     for (const Side& side : sides) {
         SCOPED_TRACE(side.name);
+        ASSERT_TRUE(dockingSettled()) << "the bar never came to rest";
         dragGripperTo(side.edge(viewOnScreen()));
         ASSERT_TRUE(waitFor([&] { return !toolBar()->isFloating() && dockedSide() == side.area; }));
         EXPECT_FALSE(toolBar()->isWindow());

@@ -35,6 +35,7 @@ void X11AppTest::SetUp() {
     ASSERT_TRUE(host_->started());
     ASSERT_NE(nullptr, QGuiApplication::platformName() == "xcb" ? appDisplay() : nullptr)
         << "Qt is not on the xcb platform";
+    marker_ = std::make_unique<SettleMarker>(appConnection());
     QWidget* top = frameWidget();
     ASSERT_TRUE(waitFor([&] { return top->windowHandle() && top->windowHandle()->isExposed(); }))
         << "the frame window was never exposed";
@@ -46,7 +47,8 @@ void X11AppTest::TearDown() {
     if (host_) {
         // The server's keys stay as the test left them: let none stay down for the next test.
         if (client_) client_->releaseAllKeys();
-        settle();
+        if (marker_) settle();
+        marker_.reset();
         host_.reset();
     }
     g_nextReading = clock + 1000;
@@ -103,9 +105,10 @@ bool X11AppTest::focusProgram() {
 }
 
 void X11AppTest::settle() {
-    client_->sync();
-    // The program's round trip makes the server send it all it has queued for it first.
-    XClient::sync(appDisplay());
+    const std::uint32_t sent = marker_->send(*client_);
+    EXPECT_TRUE(waitFor([&] { return marker_->seen(sent); }))
+        << "the program never took the events sent to it from Qt's queue";
+    // Qt hands on the window system's events it made of those ahead of the marker.
     host_->pump();
 }
 

@@ -31,6 +31,7 @@
 
 #include "ChildView.h"
 #include "MainFrm.h"
+#include "SettleMarker.h"
 #include "XClient.h"
 #include "XServer.h"
 #include "mfc/TestHost.h"
@@ -72,7 +73,8 @@ protected:
     // Gives the program's frame the keyboard focus, as a click on it would, and waits until
     // the view has it.
     bool focusProgram();
-    // Waits until everything this client sent has reached the program.
+    // Waits until everything this client sent has reached the program and its window system
+    // events are delivered (a test failure when that takes over kWaitMs).
     void settle();
 
     DWORD clock = 0;  // timeGetTime's reading
@@ -80,6 +82,7 @@ protected:
 private:
     std::unique_ptr<XClient> client_;
     std::optional<platform::mfc::TestHost> host_;
+    std::unique_ptr<SettleMarker> marker_;
 };
 
 }  // namespace test::x11

@@ -46,6 +46,12 @@ public:
     void closeWindow(Window window);
     void focus(Window window);
 
+    // A client message of the named type, carrying the value, sent to whichever client made
+    // the window.
+    void sendMessage(Window window, const char* type, unsigned long value);
+    // Where the window's top-left corner is on the screen now.
+    void originOf(Window window, int& x, int& y);
+
     // The server's view: the key is down now; the named indicator ("Caps Lock", "Num Lock",
     // "Scroll Lock") is lit.
     bool keyDown(KeySym key);
