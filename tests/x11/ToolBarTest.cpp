@@ -1,8 +1,11 @@
 // The toolbar on a desktop with a window manager: dragged by its gripper it floats in a window
 // of its own and docks again on every side; the frame's accelerators work while it floats; its
 // images sit on the buttons' own face.
+#include <optional>
+
 #include <QApplication>
 #include <QMainWindow>
+#include <QPropertyAnimation>
 #include <QPropertyAnimation>
 #include <QToolBar>
 
@@ -32,23 +35,24 @@ protected:
         return QRect(viewWidget()->mapToGlobal(QPoint(0, 0)), viewWidget()->size());
     }
 
-    // The main window animates a docked bar into its place and starts no drag from a press on
-    // the gripper until that ends; the window the bar is in must be where Qt has it, which a
-    // window manager decides for a floating one.
-    bool dockingSettled() {
-        return waitFor([&] {
+    // Where the gripper is on the screen once the bar has come to rest, or nothing. The main
+    // window animates a docked bar into its place and starts no drag from a press on the
+    // gripper until that ends. A floating bar's window is the window manager's to show, and
+    // Qt may keep a stale place for it: the server says where it is.
+    std::optional<QPoint> gripperAtRest() {
+        const QWidget* window = toolBar()->window();
+        QPoint origin;
+        const bool rests = waitFor([&] {
             for (const auto* animation : frameWidget()->findChildren<QPropertyAnimation*>())
                 if (animation->state() == QAbstractAnimation::Running) return false;
-            const QWidget* window = toolBar()->window();
-            int x = 0, y = 0;
-            this->x().originOf(window->winId(), x, y);
-            return window->mapToGlobal(QPoint(0, 0)) == QPoint(x, y);
+            return x().shownAt(window->winId(), origin.rx(), origin.ry());
         });
+        if (!rests) return std::nullopt;
+        return origin + toolBar()->mapTo(window, gripperOf(*toolBar()));
     }
 
-    // Presses the gripper and carries it to `to` (screen coordinates) in small steps.
-    void dragGripperTo(QPoint to) {
-        const QPoint from = toolBar()->mapToGlobal(gripperOf(*toolBar()));
+    // Presses the gripper at `from` and carries it to `to` (screen coordinates) in small steps.
+    void dragGripper(QPoint from, QPoint to) {
         x().moveTo(from.x(), from.y());
         x().pressButton(kLeftButton);
         settle();
@@ -62,8 +66,9 @@ protected:
         settle();
     }
     bool floatInTheView() {
-        if (!dockingSettled()) return false;
-        dragGripperTo(viewOnScreen().center());
+        const std::optional<QPoint> gripper = gripperAtRest();
+        if (!gripper) return false;
+        dragGripper(*gripper, viewOnScreen().center());
         return waitFor([&] { return toolBar()->isFloating(); });
     }
 };
@@ -91,8 +96,9 @@ TEST_F(ToolBarTest, FloatsInAWindowOfItsOwnAndDocksOnEverySide) {
     };
     for (const Side& side : sides) {
         SCOPED_TRACE(side.name);
-        ASSERT_TRUE(dockingSettled()) << "the bar never came to rest";
-        dragGripperTo(side.edge(viewOnScreen()));
+        const std::optional<QPoint> gripper = gripperAtRest();
+        ASSERT_TRUE(gripper) << "the bar never came to rest";
+        dragGripper(*gripper, side.edge(viewOnScreen()));
         ASSERT_TRUE(waitFor([&] { return !toolBar()->isFloating() && dockedSide() == side.area; }));
         EXPECT_FALSE(toolBar()->isWindow());
         ASSERT_TRUE(waitFor([&] {

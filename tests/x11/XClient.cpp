@@ -116,10 +116,14 @@ void XClient::sendMessage(Window window, const char* type, unsigned long value) 
     sync();
 }
 
-void XClient::originOf(Window window, int& x, int& y) {
+bool XClient::shownAt(Window window, int& x, int& y) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display_, window, &attributes) ||
+        attributes.map_state != IsViewable)
+        return false;
     ::Window child;
-    x = y = 0;
-    XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
+    return XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &x, &y,
+                                 &child);
 }
 
 bool XClient::keyDown(KeySym key) {

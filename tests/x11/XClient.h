@@ -49,8 +49,8 @@ public:
     // A client message of the named type, carrying the value, sent to whichever client made
     // the window.
     void sendMessage(Window window, const char* type, unsigned long value);
-    // Where the window's top-left corner is on the screen now.
-    void originOf(Window window, int& x, int& y);
+    // The window is viewable, its top-left corner at x, y of the screen.
+    bool shownAt(Window window, int& x, int& y);
 
     // The server's view: the key is down now; the named indicator ("Caps Lock", "Num Lock",
     // "Scroll Lock") is lit.
