@@ -37,8 +37,8 @@ protected:
 
     // Where the gripper is on the screen once the bar has come to rest, or nothing. The main
     // window animates a docked bar into its place and starts no drag from a press on the
-    // gripper until that ends. A floating bar's window is the window manager's to show, and
-    // Qt may keep a stale place for it: the server says where it is.
+    // gripper until that ends. A floating bar's window is the window manager's to show and
+    // place: the server says where it is.
     std::optional<QPoint> gripperAtRest() {
         const QWidget* window = toolBar()->window();
         QPoint origin;
