@@ -56,11 +56,13 @@ protected:
         x().moveTo(from.x(), from.y());
         x().pressButton(kLeftButton);
         settle();
+        lifted_ = false;
         constexpr int kSteps = 12;
         for (int i = 1; i <= kSteps; ++i) {
             const QPoint at = from + (to - from) * i / kSteps;
             x().moveTo(at.x(), at.y());
             settle();
+            lifted_ = lifted_ || toolBar()->isFloating();
         }
         x().releaseButton(kLeftButton);
         settle();
@@ -71,6 +73,8 @@ protected:
         dragGripper(*gripper, viewOnScreen().center());
         return waitFor([&] { return toolBar()->isFloating(); });
     }
+
+    bool lifted_ = false;  // the last drag floated the bar on its way
 };
 
 TEST_F(ToolBarTest, FloatsInAWindowOfItsOwnAndDocksOnEverySide) {
@@ -99,7 +103,10 @@ TEST_F(ToolBarTest, FloatsInAWindowOfItsOwnAndDocksOnEverySide) {
         const std::optional<QPoint> gripper = gripperAtRest();
         ASSERT_TRUE(gripper) << "the bar never came to rest";
         dragGripper(*gripper, side.edge(viewOnScreen()));
-        ASSERT_TRUE(waitFor([&] { return !toolBar()->isFloating() && dockedSide() == side.area; }));
+        ASSERT_TRUE(waitFor([&] { return !toolBar()->isFloating() && dockedSide() == side.area; }))
+            << "floating " << toolBar()->isFloating() << ", docked at " << dockedSide()
+            << (lifted_ ? ", dropped; pressed at " : ", never lifted by the press at ")
+            << gripper->x() << "," << gripper->y();
         EXPECT_FALSE(toolBar()->isWindow());
         ASSERT_TRUE(waitFor([&] {
             return frame().m_wndView.m_nWidth == viewWidget()->width() &&
