@@ -3,7 +3,7 @@
 // query, and a frame reads the display's key map at most once.
 #include <X11/keysym.h>
 
-#include "KeymapReads.h"
+#include "DisplayReads.h"
 #include "X11AppTest.h"
 
 namespace test::x11 {

@@ -30,6 +30,7 @@ TEST_F(PresentTest, FramesReachTheScreenAndPaintsShowTheLastAgain) {
     step(3);
     const unsigned last = framePixel(at);
     ASSERT_NE(0xFFFFFFu, last);
+    XClient::sync(appDisplay());  // the server has drawn all the program sent it
     EXPECT_EQ(last, x().pixelAt(at.x(), at.y()));
 
     const Window cover = x().openWindow(at.x() - 30, at.y() - 30, 60, 60);  // white

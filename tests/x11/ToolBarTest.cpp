@@ -1,8 +1,12 @@
 // The toolbar on a desktop with a window manager: dragged by its gripper it floats in a window
 // of its own and docks again on every side; the frame's accelerators work while it floats; its
 // images sit on the buttons' own face.
+#include <optional>
+
 #include <QApplication>
 #include <QMainWindow>
+#include <QPropertyAnimation>
+#include <QPropertyAnimation>
 #include <QToolBar>
 
 #include <X11/keysym.h>
@@ -31,25 +35,46 @@ protected:
         return QRect(viewWidget()->mapToGlobal(QPoint(0, 0)), viewWidget()->size());
     }
 
-    // Presses the gripper and carries it to `to` (screen coordinates) in small steps.
-    void dragGripperTo(QPoint to) {
-        const QPoint from = toolBar()->mapToGlobal(gripperOf(*toolBar()));
+    // Where the gripper is on the screen once the bar has come to rest, or nothing. The main
+    // window animates a docked bar into its place and starts no drag from a press on the
+    // gripper until that ends. A floating bar's window is the window manager's to show and
+    // place: the server says where it is.
+    std::optional<QPoint> gripperAtRest() {
+        const QWidget* window = toolBar()->window();
+        QPoint origin;
+        const bool rests = waitFor([&] {
+            for (const auto* animation : frameWidget()->findChildren<QPropertyAnimation*>())
+                if (animation->state() == QAbstractAnimation::Running) return false;
+            return x().shownAt(window->winId(), origin.rx(), origin.ry());
+        });
+        if (!rests) return std::nullopt;
+        return origin + toolBar()->mapTo(window, gripperOf(*toolBar()));
+    }
+
+    // Presses the gripper at `from` and carries it to `to` (screen coordinates) in small steps.
+    void dragGripper(QPoint from, QPoint to) {
         x().moveTo(from.x(), from.y());
         x().pressButton(kLeftButton);
         settle();
+        lifted_ = false;
         constexpr int kSteps = 12;
         for (int i = 1; i <= kSteps; ++i) {
             const QPoint at = from + (to - from) * i / kSteps;
             x().moveTo(at.x(), at.y());
             settle();
+            lifted_ = lifted_ || toolBar()->isFloating();
         }
         x().releaseButton(kLeftButton);
         settle();
     }
     bool floatInTheView() {
-        dragGripperTo(viewOnScreen().center());
+        const std::optional<QPoint> gripper = gripperAtRest();
+        if (!gripper) return false;
+        dragGripper(*gripper, viewOnScreen().center());
         return waitFor([&] { return toolBar()->isFloating(); });
     }
+
+    bool lifted_ = false;  // the last drag floated the bar on its way
 };
 
 TEST_F(ToolBarTest, FloatsInAWindowOfItsOwnAndDocksOnEverySide) {
@@ -75,8 +100,13 @@ TEST_F(ToolBarTest, FloatsInAWindowOfItsOwnAndDocksOnEverySide) {
     };
     for (const Side& side : sides) {
         SCOPED_TRACE(side.name);
-        dragGripperTo(side.edge(viewOnScreen()));
-        ASSERT_TRUE(waitFor([&] { return !toolBar()->isFloating() && dockedSide() == side.area; }));
+        const std::optional<QPoint> gripper = gripperAtRest();
+        ASSERT_TRUE(gripper) << "the bar never came to rest";
+        dragGripper(*gripper, side.edge(viewOnScreen()));
+        ASSERT_TRUE(waitFor([&] { return !toolBar()->isFloating() && dockedSide() == side.area; }))
+            << "floating " << toolBar()->isFloating() << ", docked at " << dockedSide()
+            << (lifted_ ? ", dropped; pressed at " : ", never lifted by the press at ")
+            << gripper->x() << "," << gripper->y();
         EXPECT_FALSE(toolBar()->isWindow());
         ASSERT_TRUE(waitFor([&] {
             return frame().m_wndView.m_nWidth == viewWidget()->width() &&

@@ -7,6 +7,8 @@
 #include <QGuiApplication>
 #include <QWindow>
 
+#include <xcb/xcb.h>
+
 #include "mfc/WindowHost.h"
 #include "win32/Backend.h"
 
@@ -35,6 +37,7 @@ void X11AppTest::SetUp() {
     ASSERT_TRUE(host_->started());
     ASSERT_NE(nullptr, QGuiApplication::platformName() == "xcb" ? appDisplay() : nullptr)
         << "Qt is not on the xcb platform";
+    marker_ = std::make_unique<SettleMarker>(appConnection());
     QWidget* top = frameWidget();
     ASSERT_TRUE(waitFor([&] { return top->windowHandle() && top->windowHandle()->isExposed(); }))
         << "the frame window was never exposed";
@@ -46,7 +49,8 @@ void X11AppTest::TearDown() {
     if (host_) {
         // The server's keys stay as the test left them: let none stay down for the next test.
         if (client_) client_->releaseAllKeys();
-        settle();
+        if (marker_) settle();
+        marker_.reset();
         host_.reset();
     }
     g_nextReading = clock + 1000;
@@ -77,9 +81,14 @@ QPoint X11AppTest::viewPoint(QPoint offset) const {
     return widget->mapToGlobal(widget->rect().center() + offset);
 }
 
+void X11AppTest::pump() {
+    host_->pump();
+    xcb_flush(appConnection());
+}
+
 void X11AppTest::step(int count) {
     for (int i = 0; i < count; ++i) {
-        host_->pump();
+        pump();
         clock += kPollGap;
         host_->idle(1);
     }
@@ -88,7 +97,7 @@ void X11AppTest::step(int count) {
 bool X11AppTest::waitFor(const std::function<bool()>& condition, int timeoutMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
-        host_->pump();
+        pump();
         if (condition()) return true;
         if (std::chrono::steady_clock::now() > deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -103,10 +112,13 @@ bool X11AppTest::focusProgram() {
 }
 
 void X11AppTest::settle() {
-    client_->sync();
-    // The program's round trip makes the server send it all it has queued for it first.
+    // The program's round trip: what it asked of the server so far is done.
     XClient::sync(appDisplay());
-    host_->pump();
+    const std::uint32_t sent = marker_->send(*client_);
+    EXPECT_TRUE(waitFor([&] { return marker_->seen(sent); }))
+        << "the program never took the events sent to it from Qt's queue";
+    // Qt hands on the window system's events it made of those ahead of the marker.
+    pump();
 }
 
 }  // namespace test::x11

@@ -31,6 +31,7 @@
 
 #include "ChildView.h"
 #include "MainFrm.h"
+#include "SettleMarker.h"
 #include "XClient.h"
 #include "XServer.h"
 #include "mfc/TestHost.h"
@@ -72,14 +73,20 @@ protected:
     // Gives the program's frame the keyboard focus, as a click on it would, and waits until
     // the view has it.
     bool focusProgram();
-    // Waits until everything this client sent has reached the program.
+    // Waits until the server has done what the program asked of it so far, and everything
+    // this client sent has reached the program with its window system events delivered (a
+    // test failure when that takes over kWaitMs).
     void settle();
 
     DWORD clock = 0;  // timeGetTime's reading
 
 private:
+    // The host's pump, then the program's requests sent, as its own loop does before it waits.
+    void pump();
+
     std::unique_ptr<XClient> client_;
     std::optional<platform::mfc::TestHost> host_;
+    std::unique_ptr<SettleMarker> marker_;
 };
 
 }  // namespace test::x11

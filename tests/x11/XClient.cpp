@@ -105,6 +105,27 @@ void XClient::focus(Window window) {
     sync();
 }
 
+void XClient::sendMessage(Window window, const char* type, unsigned long value) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display_, type, False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(value);
+    XSendEvent(display_, window, False, NoEventMask, &event);
+    sync();
+}
+
+bool XClient::shownAt(Window window, int& x, int& y) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display_, window, &attributes) ||
+        attributes.map_state != IsViewable)
+        return false;
+    ::Window child;
+    return XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &x, &y,
+                                 &child);
+}
+
 bool XClient::keyDown(KeySym key) {
     char keys[32];
     XQueryKeymap(display_, keys);

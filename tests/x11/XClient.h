@@ -46,6 +46,12 @@ public:
     void closeWindow(Window window);
     void focus(Window window);
 
+    // A client message of the named type, carrying the value, sent to whichever client made
+    // the window.
+    void sendMessage(Window window, const char* type, unsigned long value);
+    // The window is viewable, its top-left corner at x, y of the screen.
+    bool shownAt(Window window, int& x, int& y);
+
     // The server's view: the key is down now; the named indicator ("Caps Lock", "Num Lock",
     // "Scroll Lock") is lit.
     bool keyDown(KeySym key);
