@@ -1,6 +1,5 @@
 #include "mfc/SurfaceBlit.h"
 
-#include <algorithm>
 #include <cstdint>
 
 #include <QBackingStore>
@@ -11,10 +10,6 @@
 
 namespace platform::mfc {
 namespace {
-
-// Below this many pixels the copy stays on the calling thread: waking the others costs more.
-constexpr qsizetype kSplitPixels = 1 << 18;
-constexpr int kChunkRows = 32;
 
 // Formats that store a frame's pixels unchanged, the top byte set where it is alpha.
 bool takesFrame(const QImage& surface, const QRect& area) {
@@ -31,35 +26,6 @@ bool flushShowsFrames() {
     static const bool shows = QGuiApplication::platformName() != QLatin1String("offscreen");
     return shows;
 }
-
-// One copy of the rows, spread over the device's threads when the area is large.
-class RowCopy {
-public:
-    RowCopy(const win32::FrameStretch& stretch, win32::PixelRows<const std::uint32_t> source,
-            win32::PixelRows<std::uint32_t> target, bool opaque)
-        : stretch_(stretch), source_(source), target_(target), opaque_(opaque) {}
-
-    void run(const win32::ParallelFor& split) {
-        const auto pixels = static_cast<qsizetype>(target_.width) * target_.height;
-        if (!split.run || split.threads < 2 || pixels < kSplitPixels) {
-            stretch_.rows(source_, target_, 0, target_.height, opaque_);
-            return;
-        }
-        const auto chunks = static_cast<unsigned>((target_.height + kChunkRows - 1) / kChunkRows);
-        split.run(split.pool, chunks, this, [](void* context, unsigned index) noexcept {
-            auto& copy = *static_cast<RowCopy*>(context);
-            const int first = static_cast<int>(index) * kChunkRows;
-            copy.stretch_.rows(copy.source_, copy.target_, first,
-                               std::min(first + kChunkRows, copy.target_.height), copy.opaque_);
-        });
-    }
-
-private:
-    const win32::FrameStretch& stretch_;
-    win32::PixelRows<const std::uint32_t> source_;
-    win32::PixelRows<std::uint32_t> target_;
-    bool opaque_;
-};
 
 }  // namespace
 
@@ -92,9 +58,8 @@ bool SurfaceBlit::draw(QWidget& widget, win32::PixelRows<const std::uint32_t> fr
         auto* origin =
             reinterpret_cast<std::uint32_t*>(surface.bits()) + area_.y() * pitch + area_.x();
         stretch_.prepare(frame.width, area_.width());
-        RowCopy(stretch_, frame, {origin, area_.width(), area_.height(), pitch},
-                surface.format() != QImage::Format_RGB32)
-            .run(split);
+        stretch_.rowsSpread(frame, {origin, area_.width(), area_.height(), pitch},
+                            surface.format() != QImage::Format_RGB32, split);
     }
     store->endPaint();
     if (!drawn) return false;

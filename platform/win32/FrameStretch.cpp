@@ -1,6 +1,9 @@
 #include "win32/FrameStretch.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "win32/Window.h"
 
 namespace platform::win32 {
 namespace {
@@ -12,6 +15,17 @@ int nearest(int target, int sourceSize, int targetSize) {
 }
 
 constexpr std::uint32_t kOpaque = 0xFF000000u;
+
+// Below this many pixels the copy stays on the calling thread: waking the others costs more.
+constexpr std::int64_t kSpreadPixels = 1 << 18;
+constexpr int kBandRows = 32;
+
+struct BandCopy {
+    const FrameStretch& stretch;
+    PixelRows<const std::uint32_t> source;
+    PixelRows<std::uint32_t> target;
+    bool opaque;
+};
 
 }  // namespace
 
@@ -53,6 +67,24 @@ void FrameStretch::rows(PixelRows<const std::uint32_t> source, PixelRows<std::ui
             for (int x = 0; x < target.width; ++x) to[x] = from[columns_[x]] | set;
         }
     }
+}
+
+void FrameStretch::rowsSpread(PixelRows<const std::uint32_t> source,
+                              PixelRows<std::uint32_t> target, bool opaque,
+                              const ParallelFor& split) const noexcept {
+    const auto pixels = static_cast<std::int64_t>(target.width) * target.height;
+    if (!split.run || split.threads < 2 || pixels < kSpreadPixels) {
+        rows(source, target, 0, target.height, opaque);
+        return;
+    }
+    BandCopy copy{*this, source, target, opaque};
+    const auto bands = static_cast<unsigned>((target.height + kBandRows - 1) / kBandRows);
+    split.run(split.pool, bands, &copy, [](void* context, unsigned index) noexcept {
+        const auto& c = *static_cast<const BandCopy*>(context);
+        const int first = static_cast<int>(index) * kBandRows;
+        c.stretch.rows(c.source, c.target, first, std::min(first + kBandRows, c.target.height),
+                       c.opaque);
+    });
 }
 
 }  // namespace platform::win32

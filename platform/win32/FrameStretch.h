@@ -9,6 +9,8 @@
 
 namespace platform::win32 {
 
+struct ParallelFor;
+
 // 32-bit pixels, row after row, `pitch` pixels apart.
 template <class Pixel>
 struct PixelRows {
@@ -29,6 +31,10 @@ public:
     void prepare(int sourceWidth, int targetWidth);
     void rows(PixelRows<const std::uint32_t> source, PixelRows<std::uint32_t> target, int first,
               int end, bool opaque) const noexcept;
+    // rows() for the whole target after prepare(), in bands over `split`'s threads when the
+    // target is large enough to repay waking them.
+    void rowsSpread(PixelRows<const std::uint32_t> source, PixelRows<std::uint32_t> target,
+                    bool opaque, const ParallelFor& split) const noexcept;
 
 private:
     std::vector<int> columns_;  // the source column of each target column

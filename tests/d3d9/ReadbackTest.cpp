@@ -1,5 +1,5 @@
-// Reading finished frames back: GetRenderTargetData into a host-memory surface, and Present to
-// the window, both copied in bands of rows on the device's threads.
+// Reading finished frames back: GetRenderTargetData into a host-memory surface, copied in bands
+// of rows on the device's threads, and Present to the window.
 #include "DeviceTesting.h"
 
 #include "d3d9/DeviceOptions.h"

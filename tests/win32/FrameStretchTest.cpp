@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include "win32/FrameStretch.h"
+#include "win32/Window.h"
 
 namespace {
 
 using platform::win32::FrameStretch;
+using platform::win32::ParallelFor;
 
 // A source whose pixel at (x, y) is 100 * y + x, with a pitch wider than its rows.
 std::vector<std::uint32_t> numbered(int width, int height, int pitch) {
@@ -84,6 +86,39 @@ TEST(FrameStretch, RowsInPartsMakeTheWholeFrame) {
                          first, end, true);
         for (std::size_t i = 0; i < whole.size(); ++i)
             EXPECT_EQ(whole[i] | 0xFF000000u, parts[i]) << i;
+    }
+}
+
+// A large target copied in bands over a pool (here the calling thread, bands in reverse order)
+// holds the same pixels as one whole copy; a small one is not split at all.
+TEST(FrameStretch, RowsSpreadOverThreadsMakeTheWholeFrame) {
+    static unsigned bandsRun;
+    const ParallelFor reversed{
+        [](void*, unsigned count, void* context, ParallelFor::Chunk chunk) noexcept {
+            for (unsigned i = count; i-- > 0;) {
+                chunk(context, i);
+                ++bandsRun;
+            }
+        },
+        nullptr, 4};
+    struct Case {
+        int targetWidth, targetHeight;
+        bool split;
+    };
+    const std::vector<std::uint32_t> source = numbered(50, 40, 64);
+    for (const Case c : {Case{1024, 300, true}, Case{50, 40, false}}) {
+        SCOPED_TRACE(c.targetWidth);
+        const auto size = static_cast<std::size_t>(c.targetWidth) * c.targetHeight;
+        std::vector<std::uint32_t> whole(size), spread(size);
+        FrameStretch stretch;
+        stretch({source.data(), 50, 40, 64},
+                {whole.data(), c.targetWidth, c.targetHeight, c.targetWidth});
+        bandsRun = 0;
+        stretch.rowsSpread({source.data(), 50, 40, 64},
+                           {spread.data(), c.targetWidth, c.targetHeight, c.targetWidth}, false,
+                           reversed);
+        EXPECT_EQ(whole, spread);
+        EXPECT_EQ(c.split, bandsRun > 1);
     }
 }
 
