@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <cstring>
 #endif
 
@@ -56,6 +57,11 @@ struct PowerOfTwoLevel {
     __m256i maskX, maskY;   // the sides minus one
     __m128i rowShift;       // log2 of the width
     __m256i offset;
+    bool windowed;          // at least eight texels wide
+    int lastWindow;         // the last x where eight texels of a row start
+    int lastY;              // the height minus one
+    int shift;              // log2 of the width
+    int firstTexel;         // the offset
 };
 
 // The draw's constants: what sampling the queued pixels needs.
@@ -95,19 +101,23 @@ D3D9_AVX2 inline __m256i narrow(const Wide& channels) {
     return _mm256_packus_epi16(channels.low, channels.high);
 }
 
-// Eight 8-bit fractions, one a texel, spread over the texel's four widened channels.
+// Eight 8-bit fractions, one a texel, spread over the texel's four widened channels, as 128 x
+// the fraction: what lerp16 multiplies by.
 D3D9_AVX2 inline Wide weights(__m256i f) {
-    const __m256i twice = _mm256_or_si256(f, _mm256_slli_epi32(f, 16));
-    return {_mm256_unpacklo_epi32(twice, twice), _mm256_unpackhi_epi32(twice, twice)};
+    const __m256i scaled = _mm256_slli_epi32(f, 7);
+    const __m256i low = _mm256_setr_epi8(0, 1, 0, 1, 0, 1, 0, 1, 4, 5, 4, 5, 4, 5, 4, 5, 0, 1, 0, 1,
+                                         0, 1, 0, 1, 4, 5, 4, 5, 4, 5, 4, 5);
+    const __m256i high = _mm256_add_epi8(low, _mm256_set1_epi8(8));
+    return {_mm256_shuffle_epi8(scaled, low), _mm256_shuffle_epi8(scaled, high)};
 }
 
-// lerpTexel's a*(256-f) + b*f, as a*256 + (b-a)*f: the sum lies in 0..65535, so 16-bit lanes
-// that wrap on the way still end on it. The result is again 8 bits a channel, kept widened, so
-// the next blend takes it without a pack and an unpack.
-D3D9_AVX2 inline __m256i lerp16(__m256i a, __m256i b, __m256i f) {
-    const __m256i sum =
-        _mm256_add_epi16(_mm256_slli_epi16(a, 8), _mm256_mullo_epi16(_mm256_sub_epi16(b, a), f));
-    return _mm256_srli_epi16(sum, 8);
+// lerpTexel's (a*(256-f) + b*f) >> 8, as a + floor((b-a)*f / 256): the high half of the product
+// of 2(b-a) and 128f, both inside 16 signed bits. The result is again 8 bits a channel, kept
+// widened, so the next blend takes it without a pack and an unpack.
+D3D9_AVX2 inline __m256i lerp16(__m256i a, __m256i b, __m256i weight) {
+    const __m256i difference = _mm256_sub_epi16(b, a);
+    return _mm256_add_epi16(
+        a, _mm256_mulhi_epi16(_mm256_add_epi16(difference, difference), weight));
 }
 
 D3D9_AVX2 inline Wide lerpWide(const Wide& a, const Wide& b, const Wide& f) {
@@ -201,7 +211,7 @@ D3D9_AVX2 inline __m256i sampleLinear8(const std::uint32_t* base, __m256i width,
 // stale lanes, whose conversion gives 0x80000000.
 D3D9_AVX2 inline __m256i sampleLinearPowerOfTwo8(const std::uint32_t* base,
                                                  const PowerOfTwoLevel& level, __m256 u,
-                                                 __m256 v) {
+                                                 __m256 v, __m256i wanted) {
     const __m256 centre = _mm256_set1_ps(128.0f);
     const __m256 sFloor = floor8(_mm256_sub_ps(_mm256_mul_ps(u, level.scaleU), centre));
     const __m256 tFloor = floor8(_mm256_sub_ps(_mm256_mul_ps(v, level.scaleV), centre));
@@ -215,9 +225,36 @@ D3D9_AVX2 inline __m256i sampleLinearPowerOfTwo8(const std::uint32_t* base,
     const __m256i y1 = _mm256_and_si256(_mm256_add_epi32(y0, one), level.maskY);
     const __m256i row0 = _mm256_add_epi32(level.offset, _mm256_sll_epi32(y0, level.rowShift));
     const __m256i row1 = _mm256_add_epi32(level.offset, _mm256_sll_epi32(y1, level.rowShift));
+    const __m256i fx = _mm256_and_si256(s, fraction);
+    const __m256i fy = _mm256_and_si256(t, fraction);
+    if (level.windowed) {
+        // Magnified, the lanes' texel pairs mostly lie on one pair of rows, within eight texels
+        // around the first lane's: then two loads and four permutes fetch them.
+        const int firstX = _mm256_cvtsi256_si32(x0);
+        const int firstY = _mm256_cvtsi256_si32(y0);
+        const int left = std::clamp(firstX - 3, 0, level.lastWindow);
+        const __m256i dx = _mm256_sub_epi32(x0, _mm256_set1_epi32(left));
+        const __m256i six = _mm256_set1_epi32(6);
+        const __m256i inside =
+            _mm256_and_si256(_mm256_cmpeq_epi32(_mm256_max_epu32(dx, six), six),
+                             _mm256_cmpeq_epi32(y0, _mm256_broadcastd_epi32(
+                                                        _mm256_castsi256_si128(y0))));
+        if (_mm256_testc_si256(inside, wanted)) {
+            const int nextY = (firstY + 1) & level.lastY;
+            const std::uint32_t* texels = base + level.firstTexel + left;
+            const __m256i upper = _mm256_loadu_si256(
+                reinterpret_cast<const __m256i*>(texels + (firstY << level.shift)));
+            const __m256i lower = _mm256_loadu_si256(
+                reinterpret_cast<const __m256i*>(texels + (nextY << level.shift)));
+            const __m256i dx1 = _mm256_add_epi32(dx, one);
+            return bilinear(_mm256_permutevar8x32_epi32(upper, dx),
+                            _mm256_permutevar8x32_epi32(upper, dx1),
+                            _mm256_permutevar8x32_epi32(lower, dx),
+                            _mm256_permutevar8x32_epi32(lower, dx1), fx, fy);
+        }
+    }
     const __m256i atRowEnd = _mm256_cmpeq_epi32(x0, level.maskX);
-    return filterTexels(base, x0, x1, row0, row1, _mm256_and_si256(s, fraction),
-                        _mm256_and_si256(t, fraction), _mm256_testz_si256(atRowEnd, atRowEnd));
+    return filterTexels(base, x0, x1, row0, row1, fx, fy, _mm256_testz_si256(atRowEnd, atRowEnd));
 }
 
 D3D9_AVX2 inline __m256i sampleLinear8(const std::uint32_t* base, const LevelTable& table,
@@ -292,17 +329,22 @@ D3D9_AVX2 inline __m256i finishTexels(__m256i texel, const DrawLanes& c) {
     return _mm256_or_si256(texel, _mm256_set1_epi32(static_cast<int>(0xFF000000u)));
 }
 
+// Eight magnified pixels: the first level, one bilinear sample each, then the modulation.
+template <bool Modulate>
+D3D9_AVX2 inline __m256i sampleMagnified8(const std::uint32_t* base, const DrawLanes& c, __m256 u,
+                                          __m256 v, __m256i wanted) {
+    return finishTexels<Modulate>(
+        c.firstPowerOfTwo ? sampleLinearPowerOfTwo8(base, c.first, u, v, wanted)
+                          : sampleLinear8(base, c.firstWidth, c.firstHeight, c.firstOffset, u, v),
+        c);
+}
+
 // The second half: sampleTexture with linear filters, then the modulation.
 template <bool Modulate>
 D3D9_AVX2 inline __m256i sample8(const std::uint32_t* base, const DrawLanes& c, __m256 u,
                                  __m256 v, __m256 lod) {
     if (_mm256_movemask_ps(_mm256_cmp_ps(lod, _mm256_setzero_ps(), _CMP_GT_OQ)) == 0) {
-        // All eight magnified: the first level, one bilinear sample each.
-        return finishTexels<Modulate>(
-            c.firstPowerOfTwo
-                ? sampleLinearPowerOfTwo8(base, c.first, u, v)
-                : sampleLinear8(base, c.firstWidth, c.firstHeight, c.firstOffset, u, v),
-            c);
+        return sampleMagnified8<Modulate>(base, c, u, v, _mm256_set1_epi32(-1));
     }
     // The level pair and the blend between them, as sampleTexture picks them: magnified lanes
     // and lanes past the chain's end read one level with no blend.
@@ -404,7 +446,7 @@ D3D9_AVX2 inline void drain(const Lanes& lanes, int count, const PixelState& s,
 // Appends the lanes of `at` and `pixel` that `mask` selects, in lane order, and samples the
 // queue's eight when it fills. Lanes past the count hold stale values; the sampler keeps any
 // float, NaN included, inside the texture.
-template <bool Modulate, bool Magnified>
+template <bool Modulate>
 D3D9_AVX2 inline void push(Lanes& lanes, int mask, const Coordinates& at, __m256i pixel,
                            const PixelState& s, const DrawLanes& c) {
     const __m256i shifts = _mm256_setr_epi32(0, 3, 6, 9, 12, 15, 18, 21);
@@ -419,13 +461,11 @@ D3D9_AVX2 inline void push(Lanes& lanes, int mask, const Coordinates& at, __m256
         _mm256_cmpgt_epi32(laneIndex, _mm256_sub_epi32(count, _mm256_set1_epi32(1))));
     const __m256 u = _mm256_permutevar8x32_ps(at.u, from);
     const __m256 v = _mm256_permutevar8x32_ps(at.v, from);
-    // A magnified triangle's pixels all take level of detail 0.
-    const __m256 lod = Magnified ? _mm256_setzero_ps() : _mm256_permutevar8x32_ps(at.lod, from);
+    const __m256 lod = _mm256_permutevar8x32_ps(at.lod, from);
     const __m256i index = _mm256_permutevar8x32_epi32(pixel, from);
     lanes.u = _mm256_blendv_ps(lanes.u, u, take);
     lanes.v = _mm256_blendv_ps(lanes.v, v, take);
-    lanes.lod = Magnified ? _mm256_andnot_ps(take, lanes.lod)
-                          : _mm256_blendv_ps(lanes.lod, lod, take);
+    lanes.lod = _mm256_blendv_ps(lanes.lod, lod, take);
     lanes.pixel = _mm256_castps_si256(
         _mm256_blendv_ps(_mm256_castsi256_ps(lanes.pixel), _mm256_castsi256_ps(index), take));
     lanes.count += __builtin_popcount(static_cast<unsigned>(mask));
@@ -487,6 +527,11 @@ D3D9_AVX2 inline DrawLanes drawLanes(const PixelState& s) {
         c.first.maskY = _mm256_set1_epi32(height - 1);
         c.first.rowShift = _mm_cvtsi32_si128(std::countr_zero(static_cast<unsigned>(width)));
         c.first.offset = c.firstOffset;
+        c.first.windowed = width >= 8;
+        c.first.lastWindow = width - 8;
+        c.first.lastY = height - 1;
+        c.first.shift = std::countr_zero(static_cast<unsigned>(width));
+        c.first.firstTexel = s.layout.offset[s.sampler.firstLevel];
     }
     if constexpr (Modulate) {
         // Blue, green, red, alpha: a texel's bytes in memory.
@@ -509,6 +554,7 @@ template <bool Depth, bool Modulate, bool Magnified, bool Wrap>
 D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, RowWalker& rows, int yBegin,
                                 int yEnd, PixelQueue& queue) noexcept {
     const DrawLanes draw = drawLanes<Modulate>(s);
+    const std::uint32_t* base = s.sampler.levels[0].texels;
     Gradients c;
     c.uqdx = _mm256_set1_ps(t.uq.dx);
     c.vqdx = _mm256_set1_ps(t.vq.dx);
@@ -536,6 +582,11 @@ D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, RowWalke
     __m256 rowY = _mm256_set1_ps(static_cast<float>(yBegin));
     __m256i rowIndex = _mm256_set1_epi32(yBegin * s.pitch);
     Lanes lanes = loadLanes(queue);
+    if (Magnified && lanes.count > 0) {
+        // Written at once below, this triangle's pixels must land after those still queued.
+        drain<Modulate>(lanes, lanes.count, s, draw);
+        lanes.count = 0;
+    }
     std::uint64_t shaded = 0;
     for (int y = yBegin; y <= yEnd; ++y, rowY = _mm256_add_ps(rowY, _mm256_set1_ps(1.0f)),
              rowIndex = _mm256_add_epi32(rowIndex, pitch)) {
@@ -551,6 +602,7 @@ D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, RowWalke
         const __m256 startUq = plane8(uq0, c.uqdx, c.uqdy, fx, fy);
         const __m256 startVq = plane8(vq0, c.vqdx, c.vqdy, fx, fy);
         std::uint16_t* depth = Depth ? s.depth + static_cast<std::ptrdiff_t>(y) * s.pitch : nullptr;
+        std::uint32_t* colour = s.colour + static_cast<std::ptrdiff_t>(y) * s.pitch;
         __m256i xLane = _mm256_add_epi32(first, laneIndex);
         __m256 k = laneOffset;
         for (int x = xBegin; x <= xEnd;
@@ -577,8 +629,13 @@ D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, RowWalke
                 at.u = wrapUnit8(at.u);
                 at.v = wrapUnit8(at.v);
             }
-            const __m256i pixel = _mm256_add_epi32(rowIndex, xLane);
-            push<Modulate, Magnified>(lanes, mask, at, pixel, s, draw);
+            if constexpr (Magnified) {
+                _mm256_maskstore_epi32(reinterpret_cast<int*>(colour + x), visible,
+                                       sampleMagnified8<Modulate>(base, draw, at.u, at.v, visible));
+            } else {
+                const __m256i pixel = _mm256_add_epi32(rowIndex, xLane);
+                push<Modulate>(lanes, mask, at, pixel, s, draw);
+            }
         }
     }
     storeLanes(lanes, queue);
