@@ -204,57 +204,77 @@ D3D9_AVX2 inline __m256i sampleLinear8(const std::uint32_t* base, __m256i width,
     return filterTexels(base, x0, x1, row0, row1, fx, fy, sideBySide);
 }
 
-// sampleLinear8 on a level whose sides are powers of two, with the same result: there u * width
-// is exact, so (u * width - 0.5) * 256, the coordinate in 1/256 texels, is u * 256 width - 128
-// rounded once; its floor holds the texel in the bits above the eighth and, below them, the
-// fraction the float path truncates to 8 bits. Wrapping is then a mask, even for NaN or huge
-// stale lanes, whose conversion gives 0x80000000.
+// A power-of-two level's texel pairs for eight lanes: the first texel's column and row, and the
+// 8-bit fractions toward the second.
+struct TexelLanes {
+    __m256i x0, y0, fx, fy;
+};
+
+// sampleLinear8's coordinates on a level whose sides are powers of two, with the same result:
+// there u * width is exact, so (u * width - 0.5) * 256, the coordinate in 1/256 texels, is
+// u * 256 width - 128 rounded once; its floor holds the texel in the bits above the eighth and,
+// below them, the fraction the float path truncates to 8 bits. Wrapping is then a mask, even for
+// NaN or huge stale lanes, whose conversion gives 0x80000000.
+D3D9_AVX2 inline TexelLanes texelLanes(const PowerOfTwoLevel& level, __m256 u, __m256 v) {
+    const __m256 centre = _mm256_set1_ps(128.0f);
+    const __m256i s =
+        _mm256_cvttps_epi32(floor8(_mm256_sub_ps(_mm256_mul_ps(u, level.scaleU), centre)));
+    const __m256i t =
+        _mm256_cvttps_epi32(floor8(_mm256_sub_ps(_mm256_mul_ps(v, level.scaleV), centre)));
+    const __m256i fraction = _mm256_set1_epi32(0xFF);
+    return {_mm256_and_si256(_mm256_srai_epi32(s, 8), level.maskX),
+            _mm256_and_si256(_mm256_srai_epi32(t, 8), level.maskY), _mm256_and_si256(s, fraction),
+            _mm256_and_si256(t, fraction)};
+}
+
+// The bilinear samples of `at` with a gather per texel or texel pair.
+D3D9_AVX2 inline __m256i gatherPowerOfTwo8(const std::uint32_t* base, const PowerOfTwoLevel& level,
+                                           const TexelLanes& at) {
+    const __m256i one = _mm256_set1_epi32(1);
+    const __m256i x1 = _mm256_and_si256(_mm256_add_epi32(at.x0, one), level.maskX);
+    const __m256i y1 = _mm256_and_si256(_mm256_add_epi32(at.y0, one), level.maskY);
+    const __m256i row0 = _mm256_add_epi32(level.offset, _mm256_sll_epi32(at.y0, level.rowShift));
+    const __m256i row1 = _mm256_add_epi32(level.offset, _mm256_sll_epi32(y1, level.rowShift));
+    const __m256i atRowEnd = _mm256_cmpeq_epi32(at.x0, level.maskX);
+    return filterTexels(base, at.x0, x1, row0, row1, at.fx, at.fy,
+                        _mm256_testz_si256(atRowEnd, atRowEnd));
+}
+
+// Magnified, the texel pairs of the `wanted` lanes mostly lie on one pair of rows, within eight
+// texels around the first lane's: then two loads and four permutes fetch them. False, with
+// `texels` untouched, where they do not.
+D3D9_AVX2 inline bool windowPowerOfTwo8(const std::uint32_t* base, const PowerOfTwoLevel& level,
+                                        const TexelLanes& at, __m256i wanted, __m256i& texels) {
+    const int left = std::clamp(_mm256_cvtsi256_si32(at.x0) - 3, 0, level.lastWindow);
+    const int top = _mm256_cvtsi256_si32(at.y0);
+    const __m256i dx = _mm256_sub_epi32(at.x0, _mm256_set1_epi32(left));
+    const __m256i six = _mm256_set1_epi32(6);
+    const __m256i inside = _mm256_and_si256(
+        _mm256_cmpeq_epi32(_mm256_max_epu32(dx, six), six),
+        _mm256_cmpeq_epi32(at.y0, _mm256_broadcastd_epi32(_mm256_castsi256_si128(at.y0))));
+    if (!_mm256_testc_si256(inside, wanted)) return false;
+    const std::uint32_t* row = base + level.firstTexel + left;
+    const __m256i upper =
+        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + (top << level.shift)));
+    const __m256i lower = _mm256_loadu_si256(
+        reinterpret_cast<const __m256i*>(row + (((top + 1) & level.lastY) << level.shift)));
+    const __m256i dx1 = _mm256_add_epi32(dx, _mm256_set1_epi32(1));
+    texels = bilinear(_mm256_permutevar8x32_epi32(upper, dx),
+                      _mm256_permutevar8x32_epi32(upper, dx1),
+                      _mm256_permutevar8x32_epi32(lower, dx),
+                      _mm256_permutevar8x32_epi32(lower, dx1), at.fx, at.fy);
+    return true;
+}
+
+// sampleLinear8 on a level whose sides are powers of two, with the same result; `wanted` marks
+// the lanes whose samples count.
 D3D9_AVX2 inline __m256i sampleLinearPowerOfTwo8(const std::uint32_t* base,
                                                  const PowerOfTwoLevel& level, __m256 u,
                                                  __m256 v, __m256i wanted) {
-    const __m256 centre = _mm256_set1_ps(128.0f);
-    const __m256 sFloor = floor8(_mm256_sub_ps(_mm256_mul_ps(u, level.scaleU), centre));
-    const __m256 tFloor = floor8(_mm256_sub_ps(_mm256_mul_ps(v, level.scaleV), centre));
-    const __m256i s = _mm256_cvttps_epi32(sFloor);
-    const __m256i t = _mm256_cvttps_epi32(tFloor);
-    const __m256i fraction = _mm256_set1_epi32(0xFF);
-    const __m256i one = _mm256_set1_epi32(1);
-    const __m256i x0 = _mm256_and_si256(_mm256_srai_epi32(s, 8), level.maskX);
-    const __m256i y0 = _mm256_and_si256(_mm256_srai_epi32(t, 8), level.maskY);
-    const __m256i x1 = _mm256_and_si256(_mm256_add_epi32(x0, one), level.maskX);
-    const __m256i y1 = _mm256_and_si256(_mm256_add_epi32(y0, one), level.maskY);
-    const __m256i row0 = _mm256_add_epi32(level.offset, _mm256_sll_epi32(y0, level.rowShift));
-    const __m256i row1 = _mm256_add_epi32(level.offset, _mm256_sll_epi32(y1, level.rowShift));
-    const __m256i fx = _mm256_and_si256(s, fraction);
-    const __m256i fy = _mm256_and_si256(t, fraction);
-    if (level.windowed) {
-        // Magnified, the lanes' texel pairs mostly lie on one pair of rows, within eight texels
-        // around the first lane's: then two loads and four permutes fetch them.
-        const int firstX = _mm256_cvtsi256_si32(x0);
-        const int firstY = _mm256_cvtsi256_si32(y0);
-        const int left = std::clamp(firstX - 3, 0, level.lastWindow);
-        const __m256i dx = _mm256_sub_epi32(x0, _mm256_set1_epi32(left));
-        const __m256i six = _mm256_set1_epi32(6);
-        const __m256i inside =
-            _mm256_and_si256(_mm256_cmpeq_epi32(_mm256_max_epu32(dx, six), six),
-                             _mm256_cmpeq_epi32(y0, _mm256_broadcastd_epi32(
-                                                        _mm256_castsi256_si128(y0))));
-        if (_mm256_testc_si256(inside, wanted)) {
-            const int nextY = (firstY + 1) & level.lastY;
-            const std::uint32_t* texels = base + level.firstTexel + left;
-            const __m256i upper = _mm256_loadu_si256(
-                reinterpret_cast<const __m256i*>(texels + (firstY << level.shift)));
-            const __m256i lower = _mm256_loadu_si256(
-                reinterpret_cast<const __m256i*>(texels + (nextY << level.shift)));
-            const __m256i dx1 = _mm256_add_epi32(dx, one);
-            return bilinear(_mm256_permutevar8x32_epi32(upper, dx),
-                            _mm256_permutevar8x32_epi32(upper, dx1),
-                            _mm256_permutevar8x32_epi32(lower, dx),
-                            _mm256_permutevar8x32_epi32(lower, dx1), fx, fy);
-        }
-    }
-    const __m256i atRowEnd = _mm256_cmpeq_epi32(x0, level.maskX);
-    return filterTexels(base, x0, x1, row0, row1, fx, fy, _mm256_testz_si256(atRowEnd, atRowEnd));
+    const TexelLanes at = texelLanes(level, u, v);
+    __m256i texels;
+    if (level.windowed && windowPowerOfTwo8(base, level, at, wanted, texels)) return texels;
+    return gatherPowerOfTwo8(base, level, at);
 }
 
 D3D9_AVX2 inline __m256i sampleLinear8(const std::uint32_t* base, const LevelTable& table,
