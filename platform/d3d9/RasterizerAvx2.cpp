@@ -86,42 +86,38 @@ D3D9_AVX2 inline __m256 wrapUnit8(__m256 u) {
     return _mm256_and_ps(_mm256_sub_ps(u, floor8(u)), inside);
 }
 
-// Eight texels' channels widened to 16 bits: `low` holds texels 0, 1 | 4, 5 and `high` texels
-// 2, 3 | 6, 7, as the byte unpacks leave them.
+// Eight texels' channels widened to 16 bits in place, with masks and shifts rather than byte
+// unpacks, which would all queue for the one port that shuffles: `even` holds each texel's
+// blue and red, `odd` its green and alpha.
 struct Wide {
-    __m256i low, high;
+    __m256i even, odd;
 };
 
 D3D9_AVX2 inline Wide widen(__m256i texels) {
-    const __m256i zero = _mm256_setzero_si256();
-    return {_mm256_unpacklo_epi8(texels, zero), _mm256_unpackhi_epi8(texels, zero)};
+    return {_mm256_and_si256(texels, _mm256_set1_epi16(0x00FF)), _mm256_srli_epi16(texels, 8)};
 }
 
 D3D9_AVX2 inline __m256i narrow(const Wide& channels) {
-    return _mm256_packus_epi16(channels.low, channels.high);
+    return _mm256_or_si256(channels.even, _mm256_slli_epi16(channels.odd, 8));
 }
 
-// Eight 8-bit fractions, one a texel, spread over the texel's four widened channels, as 128 x
-// the fraction: what lerp16 multiplies by.
-D3D9_AVX2 inline Wide weights(__m256i f) {
-    const __m256i scaled = _mm256_slli_epi32(f, 7);
-    const __m256i low = _mm256_setr_epi8(0, 1, 0, 1, 0, 1, 0, 1, 4, 5, 4, 5, 4, 5, 4, 5, 0, 1, 0, 1,
-                                         0, 1, 0, 1, 4, 5, 4, 5, 4, 5, 4, 5);
-    const __m256i high = _mm256_add_epi8(low, _mm256_set1_epi8(8));
-    return {_mm256_shuffle_epi8(scaled, low), _mm256_shuffle_epi8(scaled, high)};
+// Eight 8-bit fractions, one a texel, as 128 x the fraction in both halves of the texel's 32
+// bits: what lerp16 multiplies both of its widened registers by.
+D3D9_AVX2 inline __m256i weights(__m256i f) {
+    return _mm256_or_si256(_mm256_slli_epi32(f, 7), _mm256_slli_epi32(f, 23));
 }
 
 // lerpTexel's (a*(256-f) + b*f) >> 8, as a + floor((b-a)*f / 256): the high half of the product
 // of 2(b-a) and 128f, both inside 16 signed bits. The result is again 8 bits a channel, kept
-// widened, so the next blend takes it without a pack and an unpack.
+// widened, so the next blend takes it without a narrowing and a widening.
 D3D9_AVX2 inline __m256i lerp16(__m256i a, __m256i b, __m256i weight) {
     const __m256i difference = _mm256_sub_epi16(b, a);
     return _mm256_add_epi16(
         a, _mm256_mulhi_epi16(_mm256_add_epi16(difference, difference), weight));
 }
 
-D3D9_AVX2 inline Wide lerpWide(const Wide& a, const Wide& b, const Wide& f) {
-    return {lerp16(a.low, b.low, f.low), lerp16(a.high, b.high, f.high)};
+D3D9_AVX2 inline Wide lerpWide(const Wide& a, const Wide& b, __m256i weight) {
+    return {lerp16(a.even, b.even, weight), lerp16(a.odd, b.odd, weight)};
 }
 
 // lerpTexel on eight texel pairs.
@@ -132,7 +128,7 @@ D3D9_AVX2 inline __m256i lerpTexels(__m256i a, __m256i b, __m256i f) {
 // Bilinear: the two rows blended across with fx, then together with fy.
 D3D9_AVX2 inline __m256i bilinear(__m256i topLeft, __m256i topRight, __m256i bottomLeft,
                                   __m256i bottomRight, __m256i fx, __m256i fy) {
-    const Wide across = weights(fx);
+    const __m256i across = weights(fx);
     return narrow(lerpWide(lerpWide(widen(topLeft), widen(topRight), across),
                            lerpWide(widen(bottomLeft), widen(bottomRight), across), weights(fy)));
 }
