@@ -57,8 +57,8 @@ struct PowerOfTwoLevel {
     __m256i maskX, maskY;   // the sides minus one
     __m128i rowShift;       // log2 of the width
     __m256i offset;
-    bool windowed;          // at least eight texels wide
-    int lastWindow;         // the last x where eight texels of a row start
+    bool windowed;          // at least sixteen texels wide
+    int lastWindow;         // the last x where nine texels of a row start
     int lastY;              // the height minus one
     int shift;              // log2 of the width
     int firstTexel;         // the offset
@@ -236,29 +236,31 @@ D3D9_AVX2 inline __m256i gatherPowerOfTwo8(const std::uint32_t* base, const Powe
                         _mm256_testz_si256(atRowEnd, atRowEnd));
 }
 
+// Eight texels from `row` on, in the order `index` picks them.
+D3D9_AVX2 inline __m256i permuted(const std::uint32_t* row, __m256i index) {
+    return _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(row)),
+                                       index);
+}
+
 // Magnified, the texel pairs of the `wanted` lanes mostly lie on one pair of rows, within eight
-// texels around the first lane's: then two loads and four permutes fetch them. False, with
-// `texels` untouched, where they do not.
+// texels around the first lane's: then four loads (each row's eight first texels of a pair and
+// the eight beside them) and four permutes fetch them. False, with `texels` untouched, where
+// they do not.
 D3D9_AVX2 inline bool windowPowerOfTwo8(const std::uint32_t* base, const PowerOfTwoLevel& level,
                                         const TexelLanes& at, __m256i wanted, __m256i& texels) {
     const int left = std::clamp(_mm256_cvtsi256_si32(at.x0) - 3, 0, level.lastWindow);
     const int top = _mm256_cvtsi256_si32(at.y0);
     const __m256i dx = _mm256_sub_epi32(at.x0, _mm256_set1_epi32(left));
-    const __m256i six = _mm256_set1_epi32(6);
-    const __m256i inside = _mm256_and_si256(
-        _mm256_cmpeq_epi32(_mm256_max_epu32(dx, six), six),
-        _mm256_cmpeq_epi32(at.y0, _mm256_broadcastd_epi32(_mm256_castsi256_si128(at.y0))));
-    if (!_mm256_testc_si256(inside, wanted)) return false;
-    const std::uint32_t* row = base + level.firstTexel + left;
-    const __m256i upper =
-        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + (top << level.shift)));
-    const __m256i lower = _mm256_loadu_si256(
-        reinterpret_cast<const __m256i*>(row + (((top + 1) & level.lastY) << level.shift)));
-    const __m256i dx1 = _mm256_add_epi32(dx, _mm256_set1_epi32(1));
-    texels = bilinear(_mm256_permutevar8x32_epi32(upper, dx),
-                      _mm256_permutevar8x32_epi32(upper, dx1),
-                      _mm256_permutevar8x32_epi32(lower, dx),
-                      _mm256_permutevar8x32_epi32(lower, dx1), at.fx, at.fy);
+    // dx in 0..7, and the first lane's row.
+    const __m256i outside = _mm256_or_si256(
+        _mm256_srli_epi32(dx, 3),
+        _mm256_xor_si256(at.y0, _mm256_broadcastd_epi32(_mm256_castsi256_si128(at.y0))));
+    if (!_mm256_testz_si256(outside, wanted)) return false;
+    const std::uint32_t* upper = base + level.firstTexel + left + (top << level.shift);
+    const std::uint32_t* lower =
+        base + level.firstTexel + left + (((top + 1) & level.lastY) << level.shift);
+    texels = bilinear(permuted(upper, dx), permuted(upper + 1, dx), permuted(lower, dx),
+                      permuted(lower + 1, dx), at.fx, at.fy);
     return true;
 }
 
@@ -502,11 +504,7 @@ D3D9_AVX2 inline __m256i depthValue8(__m256 z) {
 // Depth-tests eight pixels from `depth` (`live` marks those in the span), writes the depth of
 // those that pass, and returns them. With `whole` the eight lie inside the row, and the lanes
 // outside the span are read and written back unchanged: the row is this thread's alone.
-D3D9_AVX2 inline __m256i testDepth8(std::uint16_t* depth, bool whole, int count, __m256i live,
-                                    __m256 z) {
-    alignas(16) std::uint16_t edge[8] = {};
-    std::uint16_t* lanes = whole ? depth : edge;
-    if (!whole) std::memcpy(edge, depth, sizeof(std::uint16_t) * count);
+D3D9_AVX2 inline __m256i testDepthAt(std::uint16_t* lanes, __m256i live, __m256 z) {
     const __m256i old =
         _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes)));
     const __m256i value = depthValue8(z);
@@ -514,7 +512,16 @@ D3D9_AVX2 inline __m256i testDepth8(std::uint16_t* depth, bool whole, int count,
     const __m256i updated = _mm256_blendv_epi8(old, value, visible);
     const __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi32(updated, updated), 0x08);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes), _mm256_castsi256_si128(packed));
-    if (!whole) std::memcpy(depth, edge, sizeof(std::uint16_t) * count);
+    return visible;
+}
+
+D3D9_AVX2 inline __m256i testDepth8(std::uint16_t* depth, bool whole, int count, __m256i live,
+                                    __m256 z) {
+    if (whole) return testDepthAt(depth, live, z);
+    alignas(16) std::uint16_t edge[8] = {};
+    std::memcpy(edge, depth, sizeof(std::uint16_t) * count);
+    const __m256i visible = testDepthAt(edge, live, z);
+    std::memcpy(depth, edge, sizeof(std::uint16_t) * count);
     return visible;
 }
 
@@ -543,8 +550,8 @@ D3D9_AVX2 inline DrawLanes drawLanes(const PixelState& s) {
         c.first.maskY = _mm256_set1_epi32(height - 1);
         c.first.rowShift = _mm_cvtsi32_si128(std::countr_zero(static_cast<unsigned>(width)));
         c.first.offset = c.firstOffset;
-        c.first.windowed = width >= 8;
-        c.first.lastWindow = width - 8;
+        c.first.windowed = width >= 16;
+        c.first.lastWindow = width - 9;
         c.first.lastY = height - 1;
         c.first.shift = std::countr_zero(static_cast<unsigned>(width));
         c.first.firstTexel = s.layout.offset[s.sampler.firstLevel];
