@@ -2,7 +2,8 @@
 // AVX2. It computes what the scalar loop computes, with the same float operations in the same
 // order, so the picture is the same on every CPU; where a triangle is provably magnified
 // throughout, or inside the texture's first copy, it leaves out the steps (level of detail,
-// wrapping) that cannot change its pixels there. It only covers the states the program draws
+// wrapping) that cannot change its pixels there, and a magnified triangle's pixels skip the
+// queue. It only covers the states the program draws
 // its scene with and leaves the rest to the scalar loop.
 #pragma once
 

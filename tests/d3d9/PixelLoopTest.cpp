@@ -163,9 +163,14 @@ TEST(PixelLoop, VectorLoopDrawsWhatTheScalarLoopDraws) {
     for (const Triangle& t : drawn) magnified += magnifiedEverywhere(t, sampler);
     EXPECT_GT(magnified, 30);
     EXPECT_LT(magnified, 200);
-    // Sides that are not powers of two take the vector loop's general sampler.
+    // Sides that are not powers of two take the vector loop's general sampler; of the powers of
+    // two, sixteen texels across is the narrowest that magnified pixels read through a window of
+    // texels (there every window touches the row's end, and with four rows the rows wrap
+    // often), eight the widest that only gathers.
     const MipChain uneven(24, 20);
     const MipChain oneSideUneven(32, 12);
+    const MipChain narrowest(16, 4);
+    const MipChain gathered(8, 32);
     struct Case {
         int line;
         DepthMode depth;
@@ -184,6 +189,9 @@ TEST(PixelLoop, VectorLoopDrawsWhatTheScalarLoopDraws) {
         {__LINE__, DepthMode::LessEqualWrite, 0xFFFFFFFFu, 0, 0.0f, uneven},
         {__LINE__, DepthMode::LessEqualWrite, 0xFFFFFFFFu, 1, 0.0f, uneven},
         {__LINE__, DepthMode::LessEqualWrite, 0xFFFFFFFFu, 0, -1.0f, oneSideUneven},
+        {__LINE__, DepthMode::LessEqualWrite, 0xFFFFFFFFu, 0, 0.0f, narrowest},
+        {__LINE__, DepthMode::Off, 0x80FF4020u, 0, -2.0f, narrowest},
+        {__LINE__, DepthMode::LessEqualWrite, 0xFFFFFFFFu, 0, 0.0f, gathered},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.line);
