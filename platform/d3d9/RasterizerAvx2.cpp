@@ -206,6 +206,13 @@ struct TexelLanes {
     __m256i x0, y0, fx, fy;
 };
 
+D3D9_AVX2 inline TexelLanes texelLanesOf(const PowerOfTwoLevel& level, __m256i s, __m256i t) {
+    const __m256i fraction = _mm256_set1_epi32(0xFF);
+    return {_mm256_and_si256(_mm256_srai_epi32(s, 8), level.maskX),
+            _mm256_and_si256(_mm256_srai_epi32(t, 8), level.maskY), _mm256_and_si256(s, fraction),
+            _mm256_and_si256(t, fraction)};
+}
+
 // sampleLinear8's coordinates on a level whose sides are powers of two, with the same result:
 // there u * width is exact, so (u * width - 0.5) * 256, the coordinate in 1/256 texels, is
 // u * 256 width - 128 rounded once; its floor holds the texel in the bits above the eighth and,
@@ -213,14 +220,14 @@ struct TexelLanes {
 // NaN or huge stale lanes, whose conversion gives 0x80000000.
 D3D9_AVX2 inline TexelLanes texelLanes(const PowerOfTwoLevel& level, __m256 u, __m256 v) {
     const __m256 centre = _mm256_set1_ps(128.0f);
-    const __m256i s =
-        _mm256_cvttps_epi32(floor8(_mm256_sub_ps(_mm256_mul_ps(u, level.scaleU), centre)));
-    const __m256i t =
-        _mm256_cvttps_epi32(floor8(_mm256_sub_ps(_mm256_mul_ps(v, level.scaleV), centre)));
-    const __m256i fraction = _mm256_set1_epi32(0xFF);
-    return {_mm256_and_si256(_mm256_srai_epi32(s, 8), level.maskX),
-            _mm256_and_si256(_mm256_srai_epi32(t, 8), level.maskY), _mm256_and_si256(s, fraction),
-            _mm256_and_si256(t, fraction)};
+    const __m256 s = _mm256_sub_ps(_mm256_mul_ps(u, level.scaleU), centre);
+    const __m256 t = _mm256_sub_ps(_mm256_mul_ps(v, level.scaleV), centre);
+    // With no sign bit set, truncation is the floor (and converts NaN and huge values alike):
+    // nearly every group takes that branch, and the loop no longer waits on the rounding.
+    if (_mm256_movemask_ps(_mm256_or_ps(s, t)) == 0) {
+        return texelLanesOf(level, _mm256_cvttps_epi32(s), _mm256_cvttps_epi32(t));
+    }
+    return texelLanesOf(level, _mm256_cvttps_epi32(floor8(s)), _mm256_cvttps_epi32(floor8(t)));
 }
 
 // The bilinear samples of `at` with a gather per texel or texel pair.
