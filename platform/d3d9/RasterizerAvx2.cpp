@@ -217,11 +217,13 @@ D3D9_AVX2 inline TexelLanes texelLanesOf(const PowerOfTwoLevel& level, __m256i s
 // there u * width is exact, so (u * width - 0.5) * 256, the coordinate in 1/256 texels, is
 // u * 256 width - 128 rounded once; its floor holds the texel in the bits above the eighth and,
 // below them, the fraction the float path truncates to 8 bits. Wrapping is then a mask, even for
-// NaN or huge stale lanes, whose conversion gives 0x80000000.
+// NaN or huge stale lanes, whose conversion gives 0x80000000. `Scaled`: u and v come multiplied
+// by 256 x the sides already.
+template <bool Scaled>
 D3D9_AVX2 inline TexelLanes texelLanes(const PowerOfTwoLevel& level, __m256 u, __m256 v) {
     const __m256 centre = _mm256_set1_ps(128.0f);
-    const __m256 s = _mm256_sub_ps(_mm256_mul_ps(u, level.scaleU), centre);
-    const __m256 t = _mm256_sub_ps(_mm256_mul_ps(v, level.scaleV), centre);
+    const __m256 s = _mm256_sub_ps(Scaled ? u : _mm256_mul_ps(u, level.scaleU), centre);
+    const __m256 t = _mm256_sub_ps(Scaled ? v : _mm256_mul_ps(v, level.scaleV), centre);
     // With no sign bit set, truncation is the floor (and converts NaN and huge values alike):
     // nearly every group takes that branch, and the loop no longer waits on the rounding.
     if (_mm256_movemask_ps(_mm256_or_ps(s, t)) == 0) {
@@ -273,10 +275,11 @@ D3D9_AVX2 inline bool windowPowerOfTwo8(const std::uint32_t* base, const PowerOf
 
 // sampleLinear8 on a level whose sides are powers of two, with the same result; `wanted` marks
 // the lanes whose samples count.
+template <bool Scaled>
 D3D9_AVX2 inline __m256i sampleLinearPowerOfTwo8(const std::uint32_t* base,
                                                  const PowerOfTwoLevel& level, __m256 u,
                                                  __m256 v, __m256i wanted) {
-    const TexelLanes at = texelLanes(level, u, v);
+    const TexelLanes at = texelLanes<Scaled>(level, u, v);
     __m256i texels;
     if (level.windowed && windowPowerOfTwo8(base, level, at, wanted, texels)) return texels;
     return gatherPowerOfTwo8(base, level, at);
@@ -355,11 +358,12 @@ D3D9_AVX2 inline __m256i finishTexels(__m256i texel, const DrawLanes& c) {
 }
 
 // Eight magnified pixels: the first level, one bilinear sample each, then the modulation.
-template <bool Modulate>
+// `Scaled`: a power-of-two first level's u and v come multiplied by 256 x its sides.
+template <bool Modulate, bool Scaled = false>
 D3D9_AVX2 inline __m256i sampleMagnified8(const std::uint32_t* base, const DrawLanes& c, __m256 u,
                                           __m256 v, __m256i wanted) {
     return finishTexels<Modulate>(
-        c.firstPowerOfTwo ? sampleLinearPowerOfTwo8(base, c.first, u, v, wanted)
+        c.firstPowerOfTwo ? sampleLinearPowerOfTwo8<Scaled>(base, c.first, u, v, wanted)
                           : sampleLinear8(base, c.firstWidth, c.firstHeight, c.firstOffset, u, v),
         c);
 }
@@ -585,12 +589,19 @@ D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, RowWalke
                                 int yEnd, PixelQueue& queue) noexcept {
     const DrawLanes draw = drawLanes<Modulate>(s);
     const std::uint32_t* base = s.sampler.levels[0].texels;
+    // Magnified inside the first copy of a power-of-two level, u/w and v/w come scaled by 256 x
+    // its sides: powers of two, so every product and sum below rounds as before, scaled, and the
+    // sampler's fixed-point coordinate leaves the divide one multiply sooner.
+    constexpr bool kScaled = Magnified && !Wrap;
+    const bool scaled = kScaled && draw.firstPowerOfTwo;
+    const float scaleU = scaled ? _mm256_cvtss_f32(draw.first.scaleU) : 1.0f;
+    const float scaleV = scaled ? _mm256_cvtss_f32(draw.first.scaleV) : 1.0f;
     Gradients c;
-    c.uqdx = _mm256_set1_ps(t.uq.dx);
-    c.vqdx = _mm256_set1_ps(t.vq.dx);
+    c.uqdx = _mm256_set1_ps(t.uq.dx * scaleU);
+    c.vqdx = _mm256_set1_ps(t.vq.dx * scaleV);
     c.qdx = _mm256_set1_ps(t.q.dx);
-    c.uqdy = _mm256_set1_ps(t.uq.dy);
-    c.vqdy = _mm256_set1_ps(t.vq.dy);
+    c.uqdy = _mm256_set1_ps(t.uq.dy * scaleU);
+    c.vqdy = _mm256_set1_ps(t.vq.dy * scaleV);
     c.qdy = _mm256_set1_ps(t.q.dy);
     c.width0 = _mm256_set1_ps(s.sampler.width0);
     c.height0 = _mm256_set1_ps(s.sampler.height0);
@@ -603,8 +614,8 @@ D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, RowWalke
     const __m256 y0 = _mm256_set1_ps(t.y0);
     const __m256 z0 = _mm256_set1_ps(t.z0);
     const __m256 q0 = _mm256_set1_ps(t.q0);
-    const __m256 uq0 = _mm256_set1_ps(t.uq0);
-    const __m256 vq0 = _mm256_set1_ps(t.vq0);
+    const __m256 uq0 = _mm256_set1_ps(t.uq0 * scaleU);
+    const __m256 vq0 = _mm256_set1_ps(t.vq0 * scaleV);
     const __m256i pitch = _mm256_set1_epi32(s.pitch);
     const __m256i one = _mm256_set1_epi32(1);
     // rowStart in every lane: the same float operations, with a broadcast per row in place of
@@ -661,7 +672,8 @@ D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, RowWalke
             }
             if constexpr (Magnified) {
                 _mm256_maskstore_epi32(reinterpret_cast<int*>(colour + x), visible,
-                                       sampleMagnified8<Modulate>(base, draw, at.u, at.v, visible));
+                                       sampleMagnified8<Modulate, kScaled>(base, draw, at.u, at.v,
+                                                                           visible));
             } else {
                 const __m256i pixel = _mm256_add_epi32(rowIndex, xLane);
                 push<Modulate>(lanes, mask, at, pixel, s, draw);
