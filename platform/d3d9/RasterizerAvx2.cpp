@@ -252,14 +252,21 @@ D3D9_AVX2 inline __m256i permuted(const std::uint32_t* row, __m256i index) {
 }
 
 // Magnified, the texel pairs of the `wanted` lanes mostly lie on one pair of rows, within eight
-// texels around the first lane's: then four loads (each row's eight first texels of a pair and
+// texels of the first lane's: then four loads (each row's eight first texels of a pair and
 // the eight beside them) and four permutes fetch them. False, with `texels` untouched, where
 // they do not.
 D3D9_AVX2 inline bool windowPowerOfTwo8(const std::uint32_t* base, const PowerOfTwoLevel& level,
                                         const TexelLanes& at, __m256i wanted, __m256i& texels) {
-    const int left = std::clamp(_mm256_cvtsi256_si32(at.x0) - 3, 0, level.lastWindow);
+    // The window starts three texels left of the first lane's, and where that leaves the row
+    // the gathers take over. Each lane's offset in it comes from the first lane's texel in
+    // the vector registers, not from `left`: the permutes need not wait for a round trip.
+    const int left = _mm256_cvtsi256_si32(at.x0) - 3;
     const int top = _mm256_cvtsi256_si32(at.y0);
-    const __m256i dx = _mm256_sub_epi32(at.x0, _mm256_set1_epi32(left));
+    if (static_cast<unsigned>(left) > static_cast<unsigned>(level.lastWindow)) return false;
+    const __m256i dx =
+        _mm256_add_epi32(_mm256_sub_epi32(at.x0, _mm256_broadcastd_epi32(
+                                                     _mm256_castsi256_si128(at.x0))),
+                         _mm256_set1_epi32(3));
     // dx in 0..7, and the first lane's row.
     const __m256i outside = _mm256_or_si256(
         _mm256_srli_epi32(dx, 3),
