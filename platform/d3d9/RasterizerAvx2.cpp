@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstdint>
 #include <cstring>
 #endif
 
@@ -57,11 +56,12 @@ struct PowerOfTwoLevel {
     __m256i maskX, maskY;   // the sides minus one
     __m128i rowShift;       // log2 of the width
     __m256i offset;
-    bool windowed;          // at least sixteen texels wide
-    int lastWindow;         // the last x where nine texels of a row start
-    int lastY;              // the height minus one
-    int shift;              // log2 of the width
-    int firstTexel;         // the offset
+    // For the window of texels, which addresses its rows from scalars:
+    bool windowed;   // at least sixteen texels wide
+    int lastWindow;  // the last x where nine texels of a row start
+    int lastY;       // maskY's lanes
+    int shift;       // rowShift's count
+    int firstTexel;  // offset's lanes
 };
 
 // The draw's constants: what sampling the queued pixels needs.
