@@ -65,7 +65,7 @@ Scissor Device::scissor() const noexcept {
 // diffuse material: black for the default material.
 PixelState Device::pixelState() const noexcept {
     PixelState s{};
-    s.colour = frame_->colour.data();
+    s.colour = frame_->colour->data();
     s.pitch = frame_->width;
     const bool depthOn = !frame_->depth.empty() && renderStates_[D3DRS_ZENABLE] != D3DZB_FALSE;
     if (!depthOn) {
