@@ -67,9 +67,9 @@ RasterLoop selectRasterLoop(const PixelState& state) noexcept;
 RasterLoop selectScalarRasterLoop(const PixelState& state) noexcept;
 
 // Walks a triangle's rows downward from row y and gives each row's covered pixels, exactly as
-// the edge functions decide. Each edge's bound on x is floor(E / |a|) for the row's part E of the
-// edge function, kept as quotient and remainder: the first row costs a division per edge, each
-// further row a few additions.
+// the edge functions decide on the rows of its box. Each edge's bound on x is floor(E / |a|) for
+// the row's part E of the edge function, kept as quotient and remainder: the first row costs a
+// division per edge, each further row a few additions.
 class RowWalker {
 public:
     RowWalker(const Triangle& t, int y) noexcept;

@@ -68,12 +68,11 @@ bool setupTriangle(const ScreenVertex& v0, const ScreenVertex& v1In, const Scree
     out.minX = std::max(scissor.left, ceilPixel(std::min({p0.x, p1.x, p2.x})));
     out.maxX = std::min(scissor.right - 1, floorPixel(std::max({p0.x, p1.x, p2.x})));
     out.minY = std::max(scissor.top, ceilPixel(std::min({p0.y, p1.y, p2.y})));
-    // Two corners on the lowest row make a bottom edge along it, which is not a top-left edge:
-    // a centre on it lies outside, so the box leaves that row out, and the row walk need not
-    // look at the edge at all.
-    const std::int64_t lowest = std::max({p0.y, p1.y, p2.y});
-    const bool bottomAlongRow = (p0.y == lowest) + (p1.y == lowest) + (p2.y == lowest) > 1;
-    out.maxY = std::min(scissor.bottom - 1, floorPixel(lowest - bottomAlongRow));
+    // A centre as low as the lowest corner lies outside: it is that corner, where an edge that
+    // bounds x from the right (not a top-left edge) ends, or it lies on a bottom edge along the
+    // row (not one either), or past both. So the box stops above it, and the row walk need not
+    // look at an edge along the rows at all.
+    out.maxY = std::min(scissor.bottom - 1, floorPixel(std::max({p0.y, p1.y, p2.y}) - 1));
     if (out.minX > out.maxX || out.minY > out.maxY) return false;
 
     out.edge[0] = makeEdge(p0, p1);
