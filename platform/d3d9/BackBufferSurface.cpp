@@ -22,7 +22,7 @@ HRESULT BackBufferSurface::GetDesc(D3DSURFACE_DESC* pDesc) noexcept {
 HRESULT BackBufferSurface::LockRect(D3DLOCKED_RECT* pLockedRect, const RECT* pRect,
                                     DWORD) noexcept {
     finishDeviceDrawing();
-    return lock_.lock(frame_->colour.data(), frame_->width, frame_->height, frame_->width, pRect,
+    return lock_.lock(frame_->colour->data(), frame_->width, frame_->height, frame_->width, pRect,
                       pLockedRect);
 }
 

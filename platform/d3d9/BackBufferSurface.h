@@ -21,6 +21,8 @@ public:
     HRESULT LockRect(D3DLOCKED_RECT* pLockedRect, const RECT* pRect, DWORD Flags) noexcept override;
     HRESULT UnlockRect() noexcept override;
 
+    bool locked() const noexcept { return lock_.locked(); }
+
 private:
     std::shared_ptr<FrameBuffer> frame_;
     D3DFORMAT format_;

@@ -4,9 +4,9 @@ namespace platform::d3d9 {
 
 namespace {
 
-// Signed distance from the plane, >= 0 inside.
-template <ClipPlane P>
-float distance(const ClipVertex& v) noexcept {
+// Signed distance from the plane, >= 0 inside; of one vertex, or of four lane by lane.
+template <ClipPlane P, class Vertex>
+auto distance(const Vertex& v) noexcept {
     if constexpr (P == ClipPlane::Near) return v.z;
     if constexpr (P == ClipPlane::Far) return v.w - v.z;
     if constexpr (P == ClipPlane::Left) return v.x + kGuardBand * v.w;
@@ -62,18 +62,20 @@ void clipIfNeeded(std::uint8_t planes, ClipVertex*& in, ClipVertex*& spare, int&
 
 }  // namespace
 
-std::uint8_t outcode(const ClipVertex& v) noexcept {
-    std::uint8_t code = 0;
-    code |= (distance<ClipPlane::Near>(v) < 0.0f) << static_cast<int>(ClipPlane::Near);
-    code |= (distance<ClipPlane::Far>(v) < 0.0f) << static_cast<int>(ClipPlane::Far);
-    code |= (distance<ClipPlane::Left>(v) < 0.0f) << static_cast<int>(ClipPlane::Left);
-    code |= (distance<ClipPlane::Right>(v) < 0.0f) << static_cast<int>(ClipPlane::Right);
-    code |= (distance<ClipPlane::Bottom>(v) < 0.0f) << static_cast<int>(ClipPlane::Bottom);
-    code |= (distance<ClipPlane::Top>(v) < 0.0f) << static_cast<int>(ClipPlane::Top);
-    code |= (distance<ClipPlane::PositiveW>(v) < 0.0f) << static_cast<int>(ClipPlane::PositiveW);
+Codes4 outcodes(const ClipLanes& v) noexcept {
+    const auto bit = [](Codes4 outside, ClipPlane plane) {
+        return outside & (1 << static_cast<int>(plane));
+    };
+    const Codes4 code = bit(distance<ClipPlane::Near>(v) < 0.0f, ClipPlane::Near) |
+                        bit(distance<ClipPlane::Far>(v) < 0.0f, ClipPlane::Far) |
+                        bit(distance<ClipPlane::Left>(v) < 0.0f, ClipPlane::Left) |
+                        bit(distance<ClipPlane::Right>(v) < 0.0f, ClipPlane::Right) |
+                        bit(distance<ClipPlane::Bottom>(v) < 0.0f, ClipPlane::Bottom) |
+                        bit(distance<ClipPlane::Top>(v) < 0.0f, ClipPlane::Top) |
+                        bit(distance<ClipPlane::PositiveW>(v) < 0.0f, ClipPlane::PositiveW);
     // NaN compares false everywhere: a vertex with one must count as outside, not inside.
-    if (!(v.x == v.x && v.y == v.y && v.z == v.z && v.w == v.w)) code = 0x7F;
-    return code;
+    const Codes4 nan = (v.x != v.x) | (v.y != v.y) | (v.z != v.z) | (v.w != v.w);
+    return (nan & 0x7F) | (~nan & code);
 }
 
 int clipTriangle(const ClipVertex (&triangle)[3], std::uint8_t planes, ClipVertex* out) noexcept {

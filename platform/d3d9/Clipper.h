@@ -23,8 +23,15 @@ constexpr int kClipPlaneCount = 7;
 // A triangle gains at most one vertex per plane.
 constexpr int kMaxClipVertices = 3 + kClipPlaneCount;
 
-// One bit per plane (1 << ClipPlane) the vertex lies outside of.
-std::uint8_t outcode(const ClipVertex& v) noexcept;
+// Four vertices' clip-space coordinates, one vertex a lane.
+using Lanes4 = float __attribute__((vector_size(16)));
+using Codes4 = std::int32_t __attribute__((vector_size(16)));
+struct ClipLanes {
+    Lanes4 x, y, z, w;
+};
+
+// For each lane, one bit per plane (1 << ClipPlane) the vertex lies outside of.
+Codes4 outcodes(const ClipLanes& v) noexcept;
 
 // Clips the triangle against the planes in `planes` (the union of its vertices' outcodes) and
 // writes the convex polygon left, in the triangle's winding, to `out`; returns its vertex count

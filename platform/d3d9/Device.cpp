@@ -148,7 +148,7 @@ HRESULT Device::GetRenderTargetData(IDirect3DSurface9* pRenderTarget,
         const int top = static_cast<int>(index) * kCopyBandRows;
         const int rows = std::min(kCopyBandRows, frame_->height - top);
         const std::size_t first = static_cast<std::size_t>(top) * rowPixels;
-        std::memcpy(host->pixels() + first, frame_->colour.data() + first,
+        std::memcpy(host->pixels() + first, frame_->colour->data() + first,
                     static_cast<std::size_t>(rows) * rowPixels * 4);
     };
     pool_.run(static_cast<unsigned>((frame_->height + kCopyBandRows - 1) / kCopyBandRows), band);
@@ -208,9 +208,33 @@ HRESULT Device::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDe
             static_cast<ThreadPool*>(pool)->run(count, each);
         },
         &pool_, pool_.size()};
-    target->presentKept({frame_, frame_->colour.data()}, frame_->width, frame_->height,
+    const bool swap = spareAfterPresent(target);
+    const std::shared_ptr<FrameBuffer::Pixels>& presented = frame_->colour;
+    target->presentKept({presented, presented->data()}, frame_->width, frame_->height,
                         frame_->width, split);
+    if (swap) {
+        std::swap(frame_->colour, shown_);
+        shownIn_ = target;
+    }
     return D3D_OK;
+}
+
+// A discard swap chain leaves the back buffer undefined after Present, so the next frame may go
+// into the buffer presented before, once no window holds it any more: the frame presented now
+// then stays as the window keeps it, with no copy. A window lets go of a kept frame when it is
+// given the next one.
+bool Device::spareAfterPresent(HWND target) noexcept {
+    // A lock's pointer stays the back buffer's.
+    if (backBuffer_ && backBuffer_->locked()) return false;
+    if (!shown_) {
+        try {
+            shown_ = std::make_shared<FrameBuffer::Pixels>(frame_->colour->size(), 0xFF000000u);
+        } catch (const std::bad_alloc&) {
+            return false;  // then the back buffer stays where it is, as a window may see it
+        }
+        return true;
+    }
+    return shown_.use_count() <= (shownIn_ == target ? 2 : 1);
 }
 
 }  // namespace platform::d3d9

@@ -115,12 +115,17 @@ private:
                            Slot slot) noexcept;
     // Points slot_ at room for a draw in the pending frame.
     HRESULT reserveDraw(std::size_t vertices, std::size_t triangles) noexcept;
+    // Whether Present to `target` may leave the back buffer to shown_ and draw on into the
+    // buffer shown before; makes shown_ on the first Present.
+    bool spareAfterPresent(HWND target) noexcept;
 
     std::shared_ptr<DeviceLink> link_;
     HWND window_;
     std::shared_ptr<FrameBuffer> frame_;
     D3DFORMAT format_;
     ComRef<BackBufferSurface> backBuffer_;
+    std::shared_ptr<FrameBuffer::Pixels> shown_;  // the frame last presented, as swapped out
+    HWND shownIn_ = nullptr;                       // the window it was presented to
     bool inScene_ = false;
 
     std::array<D3DMATRIX, 11> transforms_;

@@ -65,7 +65,7 @@ Scissor Device::scissor() const noexcept {
 // diffuse material: black for the default material.
 PixelState Device::pixelState() const noexcept {
     PixelState s{};
-    s.colour = frame_->colour.data();
+    s.colour = frame_->colour->data();
     s.pitch = frame_->width;
     const bool depthOn = !frame_->depth.empty() && renderStates_[D3DRS_ZENABLE] != D3DZB_FALSE;
     if (!depthOn) {
@@ -239,26 +239,23 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVer
     }
     if (HRESULT hr = reserveDraw(NumVertices, PrimitiveCount); FAILED(hr)) return hr;
     const std::uint8_t* indexData = storage.data() + std::size_t{StartIndex} * indexSize;
-    const auto indexAt = [indexData, indexSize](std::size_t k) -> std::uint32_t {
-        if (indexSize == 4) {
-            std::uint32_t index;
-            std::memcpy(&index, indexData + 4 * k, 4);
-            return index;
-        }
-        std::uint16_t index;
-        std::memcpy(&index, indexData + 2 * k, 2);
-        return index;
-    };
     // Each corner's index is read once, as the triangles are assembled: one outside the range
-    // transformed refuses the draw.
-    const auto assemble = [&](std::size_t begin, std::size_t end) {
+    // transformed refuses the draw. One loop for each index size, with no test of it per index.
+    const auto assembleWith = [&]<class Index>(std::size_t begin, std::size_t end, Index) {
         bool outside = false;
         assembleTriangles(PrimitiveType, begin, end, [&](std::size_t k) {
-            const std::uint32_t index = indexAt(k);
-            outside |= (index < MinVertexIndex) | (index - MinVertexIndex >= NumVertices);
-            return index - MinVertexIndex;
+            Index read;
+            std::memcpy(&read, indexData + sizeof(Index) * k, sizeof(Index));
+            // Below MinVertexIndex wraps past NumVertices too: the range ends inside 32 bits.
+            const std::uint32_t slot = std::uint32_t{read} - MinVertexIndex;
+            outside |= slot >= NumVertices;
+            return slot;
         });
         return !outside;
+    };
+    const auto assemble = [&](std::size_t begin, std::size_t end) {
+        return indexSize == 4 ? assembleWith(begin, end, std::uint32_t{})
+                              : assembleWith(begin, end, std::uint16_t{});
     };
     return drawTriangles(layout, first + static_cast<std::size_t>(firstVertex) * stream_.stride,
                          NumVertices, PrimitiveCount, assemble);

@@ -1,9 +1,12 @@
 // HeadlessWindow.h: a window with no screen behind it, for tests and benchmarks. Its client size
-// is fixed; it keeps a copy of the last frame presented to it (stretched to the client size as a
-// real window would show it) and counts the frames.
+// is fixed; it shows the last frame presented to it (stretched to the client size as a real
+// window would show it) and counts the frames. A kept frame of its own size it shows from the
+// presenter's pixels, as a real window repaints from them; any other it copies.
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <vector>
 
 #include "win32/FrameStretch.h"
@@ -18,13 +21,14 @@ public:
     SIZE clientSize() const noexcept override { return {width_, height_}; }
     void present(const std::uint32_t* pixels, int width, int height,
                  int pitchPixels) noexcept override;
-    // The same copy, in bands of rows on the device's threads.
+    // Kept without a copy when it needs no stretch; otherwise the same copy as present(), in
+    // bands of rows on the device's threads.
     void presentKept(std::shared_ptr<const std::uint32_t> pixels, int width, int height,
                      int pitchPixels, const win32::ParallelFor& split) noexcept override;
 
     // The last frame at the client size, row by row; empty before the first present.
-    const std::vector<std::uint32_t>& lastFrame() const noexcept { return frame_; }
-    std::uint32_t pixel(int x, int y) const noexcept { return frame_[std::size_t(y) * width_ + x]; }
+    std::span<const std::uint32_t> lastFrame() const noexcept { return shown_; }
+    std::uint32_t pixel(int x, int y) const noexcept { return shown_[std::size_t(y) * width_ + x]; }
     int presentCount() const noexcept { return presents_; }
 
 private:
@@ -33,7 +37,9 @@ private:
 
     int width_;
     int height_;
-    std::vector<std::uint32_t> frame_;
+    std::vector<std::uint32_t> frame_;            // the last frame, when it was copied
+    std::shared_ptr<const std::uint32_t> kept_;  // ... or the presenter's, kept as they are
+    std::span<const std::uint32_t> shown_;
     win32::FrameStretch stretch_;
     int presents_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace platform::d3d9 {
 
@@ -15,8 +16,11 @@ constexpr float kRounding = 1.0e-5f;
 // Four lanes, one for each of du/dx, dv/dx, du/dy and dv/dy: the bound works them all at once.
 using Float4 = float __attribute__((vector_size(16)));
 
+using Int4 = std::int32_t __attribute__((vector_size(16)));
+
+// The sign bits cleared: one operation, where a compare and a select take four.
 Float4 abs4(Float4 x) noexcept {
-    return x < 0.0f ? -x : x;
+    return reinterpret_cast<Float4>(reinterpret_cast<Int4>(x) & 0x7FFFFFFF);
 }
 Float4 max4(Float4 a, Float4 b) noexcept {
     return a > b ? a : b;
@@ -27,27 +31,19 @@ Float4 max4(Float4 a, Float4 b) noexcept {
 bool magnifiedEverywhere(const Triangle& t, const SamplerSetup& s) noexcept {
     // With u = U/Q for the planes U = u/w and Q = 1/w, du/dx = (U_x Q - U Q_x) / Q^2. Q is
     // linear and positive inside the triangle, so it is least and greatest at corners.
-    const float q1 = t.q0 + t.q.dx * (t.x1 - t.x0) + t.q.dy * (t.y1 - t.y0);
-    const float q2 = t.q0 + t.q.dx * (t.x2 - t.x0) + t.q.dy * (t.y2 - t.y0);
-    const float minQ = std::min({t.q0, q1, q2});
-    const float maxQ = std::max({t.q0, q1, q2});
+    const float minQ = std::min({t.q0, t.corner1.q, t.corner2.q});
+    const float maxQ = std::max({t.q0, t.corner1.q, t.corner2.q});
     if (!(minQ > 0.0f)) return false;
     // The numerator of each derivative, dA * Q - A * dQ for A = u/w or v/w and d = d/dx or d/dy,
-    // is linear, and moves only across the step's direction (the terms along it cancel), so it
-    // peaks at one end of the pixels' range there; pixel centres lie within the box.
+    // is linear too, so over the pixel centres inside it peaks at a corner.
     const Float4 dA = {t.uq.dx, t.vq.dx, t.uq.dy, t.vq.dy};
     const Float4 dQ = {t.q.dx, t.q.dx, t.q.dy, t.q.dy};
-    const Float4 dAcross = {t.uq.dy, t.vq.dy, t.uq.dx, t.vq.dx};
-    const Float4 dQacross = {t.q.dy, t.q.dy, t.q.dx, t.q.dx};
-    const Float4 start = dA * t.q0 - Float4{t.uq0, t.vq0, t.uq0, t.vq0} * dQ;
-    const Float4 slope = dA * dQacross - dAcross * dQ;
-    const float top = static_cast<float>(t.minY) - t.y0;
-    const float bottom = static_cast<float>(t.maxY) - t.y0;
-    const float left = static_cast<float>(t.minX) - t.x0;
-    const float right = static_cast<float>(t.maxX) - t.x0;
-    const Float4 low = {top, top, left, left};
-    const Float4 high = {bottom, bottom, right, right};
-    const Float4 peak = max4(abs4(start + slope * low), abs4(start + slope * high));
+    const auto numerator = [&](float q, float uq, float vq) {
+        return abs4(dA * q - Float4{uq, vq, uq, vq} * dQ);
+    };
+    const Float4 peak = max4(numerator(t.q0, t.uq0, t.vq0),
+                             max4(numerator(t.corner1.q, t.corner1.uq, t.corner1.vq),
+                                  numerator(t.corner2.q, t.corner2.uq, t.corner2.vq)));
     // The pixel forms dA - (A / Q) * dQ: where the two nearly cancel, its rounding is relative
     // to them (|dA * Q| and |A * dQ| <= |dA * Q| + peak), not to what is left.
     const Float4 bound = peak + kRounding * (2.0f * maxQ * abs4(dA) + peak);
@@ -65,20 +61,14 @@ bool insideUnitSquare(const Triangle& t) noexcept {
     // u = U/Q with Q > 0 inside: a ratio of planes is monotonic along any line, so its extremes
     // over the triangle lie at corners. The margin covers a pixel's rounding of the ratio.
     constexpr float kInset = 1.0e-4f;
-    const float xs[3] = {t.x0, t.x1, t.x2};
-    const float ys[3] = {t.y0, t.y1, t.y2};
-    bool inside = true;
-    for (int i = 0; i < 3; ++i) {
-        const float fx = xs[i] - t.x0;
-        const float fy = ys[i] - t.y0;
-        const float q = t.q0 + t.q.dx * fx + t.q.dy * fy;
-        const float uq = t.uq0 + t.uq.dx * fx + t.uq.dy * fy;
-        const float vq = t.vq0 + t.vq.dx * fx + t.vq.dy * fy;
-        const float low = kInset * q;
-        const float high = (1.0f - kInset) * q;
-        inside &= q > 0.0f && uq >= low && uq <= high && vq >= low && vq <= high;
-    }
-    return inside;
+    const Float4 q = {t.q0, t.corner1.q, t.corner2.q, t.q0};
+    const Float4 uq = {t.uq0, t.corner1.uq, t.corner2.uq, t.uq0};
+    const Float4 vq = {t.vq0, t.corner1.vq, t.corner2.vq, t.vq0};
+    const Float4 low = kInset * q;
+    const Float4 high = (1.0f - kInset) * q;
+    // All lanes true: -1 in each, so the sum of the four is -4. NaN fails every compare.
+    const auto inside = (q > 0.0f) & (uq >= low) & (uq <= high) & (vq >= low) & (vq <= high);
+    return inside[0] + inside[1] + inside[2] + inside[3] == -4;
 }
 
 }  // namespace platform::d3d9

@@ -136,7 +136,7 @@ void PendingFrame::runStripe(int stripe, DrawCounters& counters) noexcept {
              ++y) {
             const std::size_t row = static_cast<std::size_t>(y) * frame_.width + clear.rect.left;
             if (clear.flags & D3DCLEAR_TARGET) {
-                fillPixels(frame_.colour.data() + row, count, clear.colour);
+                fillPixels(frame_.colour->data() + row, count, clear.colour);
             }
             if (clear.flags & D3DCLEAR_ZBUFFER) {
                 fillPixels(frame_.depth.data() + row, count, clear.depth);

@@ -179,9 +179,10 @@ RowWalker::RowWalker(const Triangle& t, int y) noexcept : minX_(t.minX), maxX_(t
     left_ = boundOf(t.edge[left], y);
     right_ = boundOf(t.edge[right], y);
     third_ = boundOf(t.edge[third], y);
-    thirdSide_ = t.edge[third].a > 0   ? Side::Left
-                 : t.edge[third].a < 0 ? Side::Right
-                                       : Side::Along;
+    // A bound's quotient stays far inside +-2^53 over the guard band (see Clipper.h).
+    constexpr std::int64_t kOutOfReach = std::int64_t{1} << 60;
+    thirdLow_ = t.edge[third].a > 0 ? 0 : -kOutOfReach;
+    thirdHigh_ = t.edge[third].a < 0 ? 0 : kOutOfReach;
 }
 
 RasterLoop selectRasterLoop(const PixelState& s) noexcept {

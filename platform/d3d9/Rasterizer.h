@@ -67,9 +67,9 @@ RasterLoop selectRasterLoop(const PixelState& state) noexcept;
 RasterLoop selectScalarRasterLoop(const PixelState& state) noexcept;
 
 // Walks a triangle's rows downward from row y and gives each row's covered pixels, exactly as
-// the edge functions decide. Each edge's bound on x is floor(E / |a|) for the row's part E of the
-// edge function, kept as quotient and remainder: the first row costs a division per edge, each
-// further row a few additions.
+// the edge functions decide on the rows of its box. Each edge's bound on x is floor(E / |a|) for
+// the row's part E of the edge function, kept as quotient and remainder: the first row costs a
+// division per edge, each further row a few additions.
 class RowWalker {
 public:
     RowWalker(const Triangle& t, int y) noexcept;
@@ -94,31 +94,31 @@ private:
     };
 
     // The x coefficients of a triangle's edges sum to zero, so one edge bounds x from below and
-    // one from above; the third does either, or lies along the rows and only decides whether a
-    // row is inside at all.
-    enum class Side { Left, Right, Along };
-
+    // one from above; the third does either, or lies along the rows, where set-up's box already
+    // holds the rows it leaves in.
     static Bound boundOf(const EdgeFunction& e, int y) noexcept;
 
     Bound left_;
     Bound right_;
     Bound third_;
-    Side thirdSide_;
+    // Added to the third edge's lower and upper bound: 0 on the side it bounds, and out of any
+    // row's reach on the other (along the rows, on both), so every row takes it the same way.
+    std::int64_t thirdLow_;
+    std::int64_t thirdHigh_;
     int minX_;
     int maxX_;
 };
 
 inline bool RowWalker::next(int& xBegin, int& xEnd) noexcept {
     // -floor(e / a) = ceil(-e / a): the first x inside a left-hand edge.
-    std::int64_t lo = std::max<std::int64_t>(minX_, -left_.quotient);
-    std::int64_t hi = std::min<std::int64_t>(maxX_, right_.quotient);
-    lo = std::max(lo, thirdSide_ == Side::Left ? -third_.quotient : lo);
-    hi = std::min(hi, thirdSide_ == Side::Right ? third_.quotient : hi);
-    const bool covered = lo <= hi && (thirdSide_ != Side::Along || third_.quotient >= 0);
+    const std::int64_t lo = std::max(std::max<std::int64_t>(minX_, -left_.quotient),
+                                     thirdLow_ - third_.quotient);
+    const std::int64_t hi = std::min(std::min<std::int64_t>(maxX_, right_.quotient),
+                                     third_.quotient + thirdHigh_);
     left_.step();
     right_.step();
     third_.step();
-    if (!covered) return false;
+    if (lo > hi) return false;
     xBegin = static_cast<int>(lo);
     xEnd = static_cast<int>(hi);
     return true;

@@ -591,8 +591,65 @@ D3D9_AVX2 inline __m256 plane8(__m256 start, __m256 dx, __m256 dy, __m256 fx, __
     return _mm256_add_ps(_mm256_add_ps(start, _mm256_mul_ps(dx, fx)), _mm256_mul_ps(dy, fy));
 }
 
-template <bool Depth, bool Modulate, bool Magnified, bool Wrap>
-D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, RowWalker& rows, int yBegin,
+// RowWalker's spans for a triangle at most eight pixels wide, from its three edge functions
+// evaluated at the eight pixels of each row from the box's left: no divisions to start, and a few
+// vector operations a row. In 32 bits, which such a triangle's values fit (see fits()).
+class RowMasks8 {
+public:
+    // Whether rows yBegin..yEnd of `t` can be walked this way.
+    static bool fits(const Triangle& t, int yBegin, int yEnd) noexcept {
+        // Steps of at most 2^20 a pixel, 72 pixels and rows of them from the start: every value
+        // stays under 2^28 when the start's do.
+        constexpr std::int64_t kMaxStep = std::int64_t{1} << 12;
+        constexpr std::int64_t kMaxStart = std::int64_t{1} << 26;
+        if (t.maxX - t.minX >= 8 || yEnd - yBegin >= 64) return false;
+        bool small = true;
+        for (const EdgeFunction& e : t.edge) {
+            const std::int64_t start = e.a * (std::int64_t{t.minX} << kSubpixelBits) +
+                                       e.b * (std::int64_t{yBegin} << kSubpixelBits) + e.c;
+            small &= e.a >= -kMaxStep && e.a <= kMaxStep && e.b >= -kMaxStep &&
+                     e.b <= kMaxStep && start >= -kMaxStart && start <= kMaxStart;
+        }
+        return small;
+    }
+
+    D3D9_AVX2 RowMasks8(const Triangle& t, int y) noexcept
+        : minX_(t.minX), inBox_((1u << (t.maxX - t.minX + 1)) - 1) {
+        const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+        for (int i = 0; i < 3; ++i) {
+            const EdgeFunction& e = t.edge[i];
+            const auto start = static_cast<std::int32_t>(
+                e.a * (std::int64_t{t.minX} << kSubpixelBits) +
+                e.b * (std::int64_t{y} << kSubpixelBits) + e.c);
+            const auto step = static_cast<std::int32_t>(e.a * kSubpixelScale);
+            values_[i] = _mm256_add_epi32(_mm256_set1_epi32(start),
+                                          _mm256_mullo_epi32(_mm256_set1_epi32(step), lane));
+            rowSteps_[i] = _mm256_set1_epi32(static_cast<std::int32_t>(e.b * kSubpixelScale));
+        }
+    }
+
+    // As RowWalker::next: inside lanes are those where no edge function is negative, and they
+    // lie side by side.
+    D3D9_AVX2 bool next(int& xBegin, int& xEnd) noexcept {
+        const __m256i any = _mm256_or_si256(_mm256_or_si256(values_[0], values_[1]), values_[2]);
+        const unsigned inside =
+            ~static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(any))) & inBox_;
+        for (int i = 0; i < 3; ++i) values_[i] = _mm256_add_epi32(values_[i], rowSteps_[i]);
+        if (inside == 0) return false;
+        xBegin = minX_ + std::countr_zero(inside);
+        xEnd = minX_ + 31 - std::countl_zero(inside);
+        return true;
+    }
+
+private:
+    __m256i values_[3];    // each edge function at the current row's eight pixels
+    __m256i rowSteps_[3];  // and what it grows by a row
+    int minX_;
+    unsigned inBox_;  // the lanes inside the box
+};
+
+template <bool Depth, bool Modulate, bool Magnified, bool Wrap, class Rows>
+D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, Rows& rows, int yBegin,
                                 int yEnd, PixelQueue& queue) noexcept {
     const DrawLanes draw = drawLanes<Modulate>(s);
     const std::uint32_t* base = s.sampler.levels[0].texels;
@@ -693,9 +750,9 @@ D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, RowWalke
 
 constexpr std::int64_t kBoundedBox = 32;  // pixels
 
-template <bool Depth, bool Modulate, bool Magnified>
+template <bool Depth, bool Modulate, bool Magnified, class Rows>
 D3D9_AVX2 inline void walkRowsWrapped(bool wrap, const Triangle& t, const PixelState& s,
-                                      RowWalker& rows, int yBegin, int yEnd,
+                                      Rows& rows, int yBegin, int yEnd,
                                       PixelQueue& queue) noexcept {
     if (wrap) {
         walkRows8<Depth, Modulate, Magnified, true>(t, s, rows, yBegin, yEnd, queue);
@@ -704,12 +761,10 @@ D3D9_AVX2 inline void walkRowsWrapped(bool wrap, const Triangle& t, const PixelS
     }
 }
 
-template <bool Depth, bool Modulate>
-__attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelState& s, int yBegin,
-                                                 int yEnd, PixelQueue& queue) noexcept {
-    // The walker first: the bound reads the box back in wider loads than set-up stored it
-    // with, which wait until those stores have left for the cache.
-    RowWalker rows(t, yBegin);
+// Picks the walk with the bounds' answers; `rows` must be made before the bounds are asked.
+template <bool Depth, bool Modulate, class Rows>
+D3D9_AVX2 inline void walkRowsBounded(const Triangle& t, const PixelState& s, Rows& rows,
+                                      int yBegin, int yEnd, PixelQueue& queue) noexcept {
     // The bounds cost about what a dozen pixels' level of detail and wrapping do: a triangle
     // whose box holds fewer than twice that takes the per-pixel path without asking.
     const auto box = std::int64_t{t.maxX - t.minX + 1} * (t.maxY - t.minY + 1);
@@ -719,6 +774,20 @@ __attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelS
         walkRowsWrapped<Depth, Modulate, true>(wrap, t, s, rows, yBegin, yEnd, queue);
     } else {
         walkRowsWrapped<Depth, Modulate, false>(wrap, t, s, rows, yBegin, yEnd, queue);
+    }
+}
+
+template <bool Depth, bool Modulate>
+__attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelState& s, int yBegin,
+                                                 int yEnd, PixelQueue& queue) noexcept {
+    // The walker first: the bound reads the box back in wider loads than set-up stored it
+    // with, which wait until those stores have left for the cache.
+    if (RowMasks8::fits(t, yBegin, yEnd)) {
+        RowMasks8 rows(t, yBegin);
+        walkRowsBounded<Depth, Modulate>(t, s, rows, yBegin, yEnd, queue);
+    } else {
+        RowWalker rows(t, yBegin);
+        walkRowsBounded<Depth, Modulate>(t, s, rows, yBegin, yEnd, queue);
     }
 }
 

@@ -30,11 +30,11 @@ EdgeFunction makeEdge(const Snapped& a, const Snapped& b) noexcept {
     return e;
 }
 
-Gradient gradient(float a0, float a1, float a2, float dx1, float dy1, float dx2, float dy2,
-                  float invArea) noexcept {
-    const float da1 = a1 - a0;
-    const float da2 = a2 - a0;
-    return {(da1 * dy2 - da2 * dy1) * invArea, (da2 * dx1 - da1 * dx2) * invArea};
+// Depth, 1/w, u/w and v/w in four lanes: the planes of all four are worked out at once.
+using Attributes = float __attribute__((vector_size(16)));
+
+Attributes attributesOf(const ScreenVertex& v) noexcept {
+    return Attributes{v.z, v.q, v.uq, v.vq};
 }
 
 int ceilPixel(std::int64_t subpixels) noexcept {
@@ -68,7 +68,11 @@ bool setupTriangle(const ScreenVertex& v0, const ScreenVertex& v1In, const Scree
     out.minX = std::max(scissor.left, ceilPixel(std::min({p0.x, p1.x, p2.x})));
     out.maxX = std::min(scissor.right - 1, floorPixel(std::max({p0.x, p1.x, p2.x})));
     out.minY = std::max(scissor.top, ceilPixel(std::min({p0.y, p1.y, p2.y})));
-    out.maxY = std::min(scissor.bottom - 1, floorPixel(std::max({p0.y, p1.y, p2.y})));
+    // A centre as low as the lowest corner lies outside: it is that corner, where an edge that
+    // bounds x from the right (not a top-left edge) ends, or it lies on a bottom edge along the
+    // row (not one either), or past both. So the box stops above it, and the row walk need not
+    // look at an edge along the rows at all.
+    out.maxY = std::min(scissor.bottom - 1, floorPixel(std::max({p0.y, p1.y, p2.y}) - 1));
     if (out.minX > out.maxX || out.minY > out.maxY) return false;
 
     out.edge[0] = makeEdge(p0, p1);
@@ -83,20 +87,26 @@ bool setupTriangle(const ScreenVertex& v0, const ScreenVertex& v1In, const Scree
     const float dy1 = static_cast<float>(p1.y - p0.y) * kToPixels;
     const float dx2 = static_cast<float>(p2.x - p0.x) * kToPixels;
     const float dy2 = static_cast<float>(p2.y - p0.y) * kToPixels;
-    out.x1 = static_cast<float>(p1.x) * kToPixels;
-    out.y1 = static_cast<float>(p1.y) * kToPixels;
-    out.x2 = static_cast<float>(p2.x) * kToPixels;
-    out.y2 = static_cast<float>(p2.y) * kToPixels;
     const float invArea = static_cast<float>(
         static_cast<double>(kSubpixelScale) * kSubpixelScale / static_cast<double>(std::abs(area)));
+    const Attributes a0 = attributesOf(v0);
+    const Attributes da1 = attributesOf(*v1) - a0;
+    const Attributes da2 = attributesOf(*v2) - a0;
+    const Attributes dx = (da1 * dy2 - da2 * dy1) * invArea;
+    const Attributes dy = (da2 * dx1 - da1 * dx2) * invArea;
     out.z0 = v0.z;
     out.q0 = v0.q;
     out.uq0 = v0.uq;
     out.vq0 = v0.vq;
-    out.z = gradient(v0.z, v1->z, v2->z, dx1, dy1, dx2, dy2, invArea);
-    out.q = gradient(v0.q, v1->q, v2->q, dx1, dy1, dx2, dy2, invArea);
-    out.uq = gradient(v0.uq, v1->uq, v2->uq, dx1, dy1, dx2, dy2, invArea);
-    out.vq = gradient(v0.vq, v1->vq, v2->vq, dx1, dy1, dx2, dy2, invArea);
+    out.z = {dx[0], dy[0]};
+    out.q = {dx[1], dy[1]};
+    out.uq = {dx[2], dy[2]};
+    out.vq = {dx[3], dy[3]};
+    // As a pixel's rowStart evaluates them, so the bounds see the planes the pixels see.
+    const Attributes at1 = a0 + dx * dx1 + dy * dy1;
+    const Attributes at2 = a0 + dx * dx2 + dy * dy2;
+    out.corner1 = {at1[1], at1[2], at1[3]};
+    out.corner2 = {at2[1], at2[2], at2[3]};
     return true;
 }
 

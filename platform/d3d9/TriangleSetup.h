@@ -42,13 +42,20 @@ struct Gradient {
     float dy;
 };
 
+// 1/w, u/w and v/w at a corner.
+struct CornerValues {
+    float q, uq, vq;
+};
+
 struct Triangle {
     EdgeFunction edge[3];
     int minX, maxX, minY, maxY;  // inclusive pixel box, inside the scissor
     float x0, y0;                // the point the attribute planes start from (vertex 0)
-    float x1, y1, x2, y2;        // the other two corners, snapped as the edges are
     float z0, q0, uq0, vq0;      // attribute values there
     Gradient z, q, uq, vq;
+    // The planes at the other two corners, snapped as the edges are: with vertex 0's values the
+    // extremes of any ratio of planes over the triangle, for the bounds in Magnification.h.
+    CornerValues corner1, corner2;
 };
 
 // False when the triangle is culled, has no area after snapping, or covers no pixel of the

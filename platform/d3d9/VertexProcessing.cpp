@@ -1,5 +1,6 @@
 #include "d3d9/VertexProcessing.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace platform::d3d9 {
@@ -26,22 +27,40 @@ void processVertices(const std::uint8_t* first, std::size_t stride, std::size_t 
                      const VertexLayout& layout, const D3DMATRIX& m,
                      const ViewportTransform& viewport, ClipVertex* clip, ScreenVertex* screen,
                      std::uint8_t* codes) noexcept {
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::uint8_t* vertex = first + i * stride;
+    for (std::size_t i = 0; i < count; i += 4) {
+        const std::size_t lanes = std::min<std::size_t>(4, count - i);
+        // Lanes past the last vertex repeat it: their results are not stored.
+        const std::uint8_t* vertex[4];
+        for (std::size_t k = 0; k < 4; ++k) vertex[k] = first + (i + std::min(k, lanes - 1)) * stride;
         // Vertex data need not be aligned for floats: copy rather than cast.
-        float p[3];
-        std::memcpy(p, vertex, sizeof p);
-        float uv[2] = {0.0f, 0.0f};
-        if (layout.hasTexCoord) std::memcpy(uv, vertex + layout.texCoordOffset, sizeof uv);
-        ClipVertex& c = clip[i];
-        c.x = p[0] * m._11 + p[1] * m._21 + p[2] * m._31 + m._41;
-        c.y = p[0] * m._12 + p[1] * m._22 + p[2] * m._32 + m._42;
-        c.z = p[0] * m._13 + p[1] * m._23 + p[2] * m._33 + m._43;
-        c.w = p[0] * m._14 + p[1] * m._24 + p[2] * m._34 + m._44;
-        c.u = uv[0];
-        c.v = uv[1];
-        codes[i] = outcode(c);
-        if (codes[i] == 0) screen[i] = project(c, viewport);
+        const auto lanesAt = [&](unsigned offset) {
+            float f[4];
+            for (int k = 0; k < 4; ++k) std::memcpy(&f[k], vertex[k] + offset, sizeof(float));
+            return Lanes4{f[0], f[1], f[2], f[3]};
+        };
+        const Lanes4 px = lanesAt(0);
+        const Lanes4 py = lanesAt(4);
+        const Lanes4 pz = lanesAt(8);
+        const Lanes4 u = layout.hasTexCoord ? lanesAt(layout.texCoordOffset) : Lanes4{};
+        const Lanes4 v = layout.hasTexCoord ? lanesAt(layout.texCoordOffset + 4) : Lanes4{};
+        const ClipLanes c = {px * m._11 + py * m._21 + pz * m._31 + m._41,
+                             px * m._12 + py * m._22 + pz * m._32 + m._42,
+                             px * m._13 + py * m._23 + pz * m._33 + m._43,
+                             px * m._14 + py * m._24 + pz * m._34 + m._44};
+        const Codes4 code = outcodes(c);
+        const Projected<Lanes4> s = projectLanes(c.x, c.y, c.z, c.w, u, v, viewport);
+        // Lane by lane with the lane known when compiled: a shuffle each, not a trip through
+        // memory.
+        const auto store = [&]<int K>() {
+            if (K >= static_cast<int>(lanes)) return;
+            clip[i + K] = {c.x[K], c.y[K], c.z[K], c.w[K], u[K], v[K]};
+            codes[i + K] = static_cast<std::uint8_t>(code[K]);
+            if (code[K] == 0) screen[i + K] = {s.x[K], s.y[K], s.z[K], s.q[K], s.uq[K], s.vq[K]};
+        };
+        store.template operator()<0>();
+        store.template operator()<1>();
+        store.template operator()<2>();
+        store.template operator()<3>();
     }
 }
 

@@ -23,14 +23,26 @@ struct ViewportTransform {
 
 ViewportTransform viewportTransform(const D3DVIEWPORT9& viewport) noexcept;
 
-inline ScreenVertex project(const ClipVertex& c, const ViewportTransform& vp) noexcept {
-    const float q = 1.0f / c.w;
-    return {vp.centreX + c.x * q * vp.scaleX,
-            vp.centreY - c.y * q * vp.scaleY,
-            vp.minZ + c.z * q * vp.rangeZ,
+// The viewport transform of one vertex (T = float) or of four, lane by lane (T = Lanes4).
+template <class T>
+struct Projected {
+    T x, y, z, q, uq, vq;
+};
+
+template <class T>
+Projected<T> projectLanes(T x, T y, T z, T w, T u, T v, const ViewportTransform& vp) noexcept {
+    const T q = 1.0f / w;
+    return {vp.centreX + x * q * vp.scaleX,
+            vp.centreY - y * q * vp.scaleY,
+            vp.minZ + z * q * vp.rangeZ,
             q,
-            c.u * q,
-            c.v * q};
+            u * q,
+            v * q};
+}
+
+inline ScreenVertex project(const ClipVertex& c, const ViewportTransform& vp) noexcept {
+    const Projected<float> p = projectLanes(c.x, c.y, c.z, c.w, c.u, c.v, vp);
+    return {p.x, p.y, p.z, p.q, p.uq, p.vq};
 }
 
 // Where a vertex's attributes lie in the buffer, in bytes from its start.
@@ -43,7 +55,7 @@ struct VertexLayout {
 D3DMATRIX multiply(const D3DMATRIX& a, const D3DMATRIX& b) noexcept;
 
 // Transforms `count` vertices starting at `first`, `stride` bytes apart. screen[i] is written only
-// where codes[i] is 0.
+// where codes[i] is 0. Four vertices at a time.
 void processVertices(const std::uint8_t* first, std::size_t stride, std::size_t count,
                      const VertexLayout& layout, const D3DMATRIX& worldViewProjection,
                      const ViewportTransform& viewport, ClipVertex* clip, ScreenVertex* screen,

@@ -37,10 +37,11 @@ struct HWND__ {
                          int pitchPixels) noexcept = 0;
 
     // The same for pixels the window may keep: holding `pixels` keeps them alive, and they stay
-    // as presented until the next present (the device draws its next frame in one go, between
+    // as presented while the window holds them (the device draws its next frames into another
+    // buffer; should it have to draw on into this one, it draws each frame in one go, between
     // two of the window's events), so the window repaints from them and needs no copy of its
-    // own. `split` spreads the window's copy over the device's threads. By default the pixels
-    // go to present() above.
+    // own. A window holds only the last pixels it was given. `split` spreads the window's copy
+    // over the device's threads. By default the pixels go to present() above.
     virtual void presentKept(std::shared_ptr<const std::uint32_t> pixels, int width, int height,
                              int pitchPixels, const platform::win32::ParallelFor&) noexcept {
         present(pixels.get(), width, height, pitchPixels);

@@ -1,4 +1,5 @@
 // Creation, default states, state round trips and presentation of the software device.
+#include <algorithm>
 #include <bit>
 
 #include "DeviceTesting.h"
@@ -193,6 +194,53 @@ TEST(Device, PresentHandsTheBackBufferToTheWindow) {
     EXPECT_EQ(1, f.window.presentCount());
     ASSERT_EQ(12u, f.window.lastFrame().size());
     for (std::uint32_t p : f.window.lastFrame()) EXPECT_EQ(0xFF6E93BFu, p);
+}
+
+// A presented frame is kept, not copied, and the frames after it go into another buffer: the
+// window shows it unchanged while the next is drawn, here through two windows in turn, where
+// the second must not be given a buffer the first still shows.
+TEST(Device, PresentedFrameStaysWhileTheNextIsDrawn) {
+    DeviceFixture f(4, 3);
+    platform::d3d9::HeadlessWindow other(4, 3);
+    const auto shows = [](const platform::d3d9::HeadlessWindow& window, std::uint32_t colour) {
+        const auto frame = window.lastFrame();
+        return frame.size() == 12u &&
+               std::all_of(frame.begin(), frame.end(), [&](std::uint32_t p) { return p == colour; });
+    };
+    for (std::uint32_t colour : {0xFF102030u, 0xFF405060u, 0xFF708090u}) {
+        f.clear(colour);
+        ASSERT_EQ(D3D_OK, f.device->Present(nullptr, nullptr, nullptr, nullptr));
+        f.clear(0xFFFFFFFFu);
+        f.pixels();  // draws the pending clear
+        EXPECT_TRUE(shows(f.window, colour)) << std::hex << colour;
+    }
+    f.clear(0xFF00FF00u);
+    ASSERT_EQ(D3D_OK, f.device->Present(nullptr, nullptr, &other, nullptr));
+    EXPECT_TRUE(shows(other, 0xFF00FF00u));
+    f.clear(0xFF0000FFu);
+    f.pixels();
+    EXPECT_TRUE(shows(f.window, 0xFF708090u));
+    ASSERT_EQ(D3D_OK, f.device->Present(nullptr, nullptr, nullptr, nullptr));
+    f.clear(0xFFFFFFFFu);
+    f.pixels();
+    EXPECT_TRUE(shows(f.window, 0xFF0000FFu));
+}
+
+// A back buffer locked across Present stays the one the lock points into.
+TEST(Device, PresentWhileLockedKeepsTheBackBuffer) {
+    DeviceFixture f(2, 2);
+    ComRef<IDirect3DSurface9> back;
+    ASSERT_EQ(D3D_OK, f.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, back.put()));
+    f.clear(0xFF112233u);
+    ASSERT_EQ(D3D_OK, f.device->Present(nullptr, nullptr, nullptr, nullptr));
+    f.clear(0xFF445566u);
+    D3DLOCKED_RECT locked;
+    ASSERT_EQ(D3D_OK, back->LockRect(&locked, nullptr, 0));
+    ASSERT_EQ(D3D_OK, f.device->Present(nullptr, nullptr, nullptr, nullptr));
+    *static_cast<std::uint32_t*>(locked.pBits) = 0xFF778899u;
+    back->UnlockRect();
+    EXPECT_EQ((std::vector<std::uint32_t>{0xFF778899u, 0xFF445566u, 0xFF445566u, 0xFF445566u}),
+              f.pixels());
 }
 
 // A back buffer smaller than the window is stretched to the client area when presented.

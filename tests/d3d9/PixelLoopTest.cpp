@@ -94,8 +94,34 @@ std::vector<Triangle> triangles() {
     return out;
 }
 
+// Triangles a few pixels across, of every shape, over the target and past its edges: the vector
+// loop walks the rows of those at most eight pixels wide from the edge functions' values.
+std::vector<Triangle> smallTriangles() {
+    Lcg random{11};
+    std::vector<Triangle> out;
+    const Scissor scissor{0, 0, kWidth, kHeight};
+    while (out.size() < 300) {
+        const float x = random.next(-4.0f, kWidth + 4.0f);
+        const float y = random.next(-4.0f, kHeight + 4.0f);
+        const float size = random.next(0.5f, 12.0f);
+        ScreenVertex v[3];
+        for (ScreenVertex& p : v) {
+            p.x = x + random.next(0.0f, size);
+            p.y = y + random.next(0.0f, size);
+            p.z = random.next(0.0f, 1.0f);
+            p.q = random.next(0.2f, 1.0f);
+            p.uq = random.next(-2.0f, 2.0f) * p.q;
+            p.vq = random.next(-2.0f, 2.0f) * p.q;
+        }
+        Triangle t;
+        if (setupTriangle(v[0], v[1], v[2], Cull::None, scissor, t)) out.push_back(t);
+    }
+    return out;
+}
+
 // Every row from a few starting rows, each span checked against E >= 0 at each pixel centre of
-// the triangle's box: the spans must hold exactly the inside pixels.
+// the triangle's box: the spans must hold exactly the inside pixels, and the rows just past the
+// box none (set-up leaves out the row under a bottom edge along it, which the walk then skips).
 TEST(PixelLoop, RowWalkerFindsExactlyThePixelsInsideAllEdges) {
     const auto inside = [](const Triangle& t, int x, int y) {
         const std::int64_t sx = std::int64_t{x} << kSubpixelBits;
@@ -105,8 +131,15 @@ TEST(PixelLoop, RowWalkerFindsExactlyThePixelsInsideAllEdges) {
         }
         return true;
     };
+    std::vector<Triangle> walked = triangles();
+    const std::vector<Triangle> small = smallTriangles();
+    walked.insert(walked.end(), small.begin(), small.end());
     int rowsWithPixels = 0;
-    for (const Triangle& t : triangles()) {
+    for (const Triangle& t : walked) {
+        for (int y : {t.minY - 2, t.minY - 1, t.maxY + 1, t.maxY + 2}) {
+            if (y < 0 || y >= kHeight) continue;
+            for (int x = t.minX; x <= t.maxX; ++x) ASSERT_FALSE(inside(t, x, y)) << x << "," << y;
+        }
         for (int start : {t.minY, (t.minY + t.maxY) / 2, t.maxY}) {
             RowWalker rows(t, start);
             for (int y = start; y <= t.maxY; ++y) {
@@ -157,12 +190,14 @@ void drawAll(const RasterLoop& loop, PixelState s, const std::vector<Triangle>& 
 // pixel; the equality below shows that the bound never takes a minified pixel for magnified.
 TEST(PixelLoop, VectorLoopDrawsWhatTheScalarLoopDraws) {
     const MipChain chain;
-    const std::vector<Triangle> drawn = triangles();
+    std::vector<Triangle> drawn = triangles();
     int magnified = 0;
     const SamplerSetup sampler = trilinear(chain, DepthMode::Off).sampler;
     for (const Triangle& t : drawn) magnified += magnifiedEverywhere(t, sampler);
     EXPECT_GT(magnified, 30);
     EXPECT_LT(magnified, 200);
+    const std::vector<Triangle> small = smallTriangles();
+    drawn.insert(drawn.end(), small.begin(), small.end());
     // Sides that are not powers of two take the vector loop's general sampler; of the powers of
     // two, sixteen texels across is the narrowest that magnified pixels read through a window of
     // texels (there every window touches the row's end, and with four rows the rows wrap

@@ -146,6 +146,27 @@ TEST(Raster, TriangleCrossingNearPlaneIsClippedCleanly) {
 }
 
 // Wholly behind the eye or beyond the far plane: nothing, whatever the w signs do.
+// A corner that is not a number lies outside every plane, whichever coordinate holds it: its
+// triangle draws nothing, and the next one, whose corners the vertex stage works in the same
+// group of four, draws as it does alone.
+TEST(Raster, CornerThatIsNotANumberDrawsNothing) {
+    DeviceFixture f;
+    const std::vector<Vertex> whole = {f.at(0, 0), f.at(8, 0), f.at(0, 8)};
+    const std::vector<bool> alone = covered(f, whole);
+    for (int coordinate = 0; coordinate < 3; ++coordinate) {
+        SCOPED_TRACE(coordinate);
+        Vertex odd = f.at(8, 8);
+        (coordinate == 0 ? odd.x : coordinate == 1 ? odd.y : odd.z) = std::nanf("");
+        std::vector<Vertex> both = {f.at(8, 0), odd, f.at(0, 8)};
+        both.insert(both.end(), whole.begin(), whole.end());
+        f.clear(kBlack);
+        ASSERT_EQ(D3D_OK, f.draw(D3DPT_TRIANGLELIST, both, 2));
+        std::vector<bool> lit;
+        for (std::uint32_t p : f.pixels()) lit.push_back(p == kWhite);
+        EXPECT_EQ(alone, lit);
+    }
+}
+
 TEST(Raster, TrianglesOutsideDepthRangeDrawNothing) {
     struct Case {
         int line;
