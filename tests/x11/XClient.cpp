@@ -74,6 +74,18 @@ void XClient::releaseButton(unsigned button) {
     sync();
 }
 
+void XClient::releaseAllButtons() {
+    ::Window root, child;
+    int rootX, rootY, x, y;
+    unsigned mask = 0;
+    XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rootX, &rootY, &x, &y,
+                  &mask);
+    for (unsigned button = 1; button <= 5; ++button)
+        if (mask & (Button1Mask << (button - 1)))
+            XTestFakeButtonEvent(display_, button, False, CurrentTime);
+    sync();
+}
+
 Window XClient::openWindow(int x, int y, int width, int height) {
     const int screen = DefaultScreen(display_);
     XSetWindowAttributes attributes{};

@@ -39,6 +39,8 @@ public:
     void moveTo(int x, int y);
     void pressButton(unsigned button);
     void releaseButton(unsigned button);
+    // Releases every button the server has down.
+    void releaseAllButtons();
 
     // A plain window of this client, mapped at the rectangle (screen coordinates, on top), and
     // one that takes the keyboard focus from whichever window had it.
