@@ -138,6 +138,23 @@ bool XClient::shownAt(Window window, int& x, int& y) {
                                  &child);
 }
 
+bool XClient::onTopAt(Window window, int x, int y) {
+    const ::Window root = DefaultRootWindow(display_);
+    ::Window top = 0;
+    int rootX, rootY;
+    if (!XTranslateCoordinates(display_, root, root, x, y, &rootX, &rootY, &top) || top == 0)
+        return false;
+    for (::Window outer = window;;) {
+        ::Window serverRoot, parent;
+        ::Window* children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(display_, outer, &serverRoot, &parent, &children, &count)) return false;
+        if (children) XFree(children);
+        if (parent == root) return outer == top;
+        outer = parent;
+    }
+}
+
 bool XClient::keyDown(KeySym key) {
     char keys[32];
     XQueryKeymap(display_, keys);
