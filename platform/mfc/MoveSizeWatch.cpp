@@ -6,9 +6,9 @@
 #include <memory>
 
 #include <QAbstractNativeEventFilter>
-#include <QPoint>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QPoint>
 #include <QTimer>
 #include <QWindow>
 
@@ -136,8 +136,8 @@ xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
 // the frame's decorations goes to the manager's own windows and makes no event here: the
 // pointer is sampled for a button held over the frame, outside the window, and a marker the
 // program sends itself then comes back behind every event the server made before it; when
-// neither a press nor a grab came ahead of it, the press was on the decorations. Every loop
-// lasts until the buttons are up.
+// neither a press nor a grab came ahead of it, the press was on the decorations. A loop lasts
+// until the buttons are up, or, for the manager's grab, until that ends with the pointer back.
 class MoveSizeWatch final : public QObject, public QAbstractNativeEventFilter {
     // Since the buttons were last all up: none held; a held button over the frame whose
     // marker is on its way; a loop for a press on the decorations, or for the manager's grab;
