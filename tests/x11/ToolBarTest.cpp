@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QMainWindow>
 #include <QPropertyAnimation>
-#include <QPropertyAnimation>
 #include <QToolBar>
 
 #include <X11/keysym.h>
@@ -38,17 +37,22 @@ protected:
     // Where the gripper is on the screen once the bar has come to rest, or nothing. The main
     // window animates a docked bar into its place and starts no drag from a press on the
     // gripper until that ends. A floating bar's window is the window manager's to show and
-    // place: the server says where it is.
+    // place: the server says where it is. And the press must reach the bar: when a floating
+    // bar docks, its window goes at once, but the manager's frame around it stays on top
+    // until the manager has seen that.
     std::optional<QPoint> gripperAtRest() {
         const QWidget* window = toolBar()->window();
-        QPoint origin;
+        QPoint gripper;
         const bool rests = waitFor([&] {
             for (const auto* animation : frameWidget()->findChildren<QPropertyAnimation*>())
                 if (animation->state() == QAbstractAnimation::Running) return false;
-            return x().shownAt(window->winId(), origin.rx(), origin.ry());
+            QPoint origin;
+            if (!x().shownAt(window->winId(), origin.rx(), origin.ry())) return false;
+            gripper = origin + toolBar()->mapTo(window, gripperOf(*toolBar()));
+            return x().onTopAt(window->winId(), gripper.x(), gripper.y());
         });
         if (!rests) return std::nullopt;
-        return origin + toolBar()->mapTo(window, gripperOf(*toolBar()));
+        return gripper;
     }
 
     // Presses the gripper at `from` and carries it to `to` (screen coordinates) in small steps.

@@ -47,8 +47,12 @@ void X11AppTest::SetUp() {
 
 void X11AppTest::TearDown() {
     if (host_) {
-        // The server's keys stay as the test left them: let none stay down for the next test.
-        if (client_) client_->releaseAllKeys();
+        // The server's keys and buttons stay as the test left them: let none stay down for
+        // the next test.
+        if (client_) {
+            client_->releaseAllKeys();
+            client_->releaseAllButtons();
+        }
         if (marker_) settle();
         marker_.reset();
         host_.reset();

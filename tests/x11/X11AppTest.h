@@ -5,7 +5,7 @@
 //
 // The millisecond clock is the test's: step() advances it past the poll interval before every
 // frame, so each frame polls the keys and the mouse. Everything else (the cursor, the key state,
-// the X server's events) is real. Keys still down when a test ends are released.
+// the X server's events) is real. Keys and buttons still down when a test ends are released.
 //
 //   class MyTest : public test::x11::X11AppTest {};
 //   TEST_F(MyTest, Something) {

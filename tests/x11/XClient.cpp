@@ -74,6 +74,18 @@ void XClient::releaseButton(unsigned button) {
     sync();
 }
 
+void XClient::releaseAllButtons() {
+    ::Window root, child;
+    int rootX, rootY, x, y;
+    unsigned mask = 0;
+    XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rootX, &rootY, &x, &y,
+                  &mask);
+    for (unsigned button = 1; button <= 5; ++button)
+        if (mask & (Button1Mask << (button - 1)))
+            XTestFakeButtonEvent(display_, button, False, CurrentTime);
+    sync();
+}
+
 Window XClient::openWindow(int x, int y, int width, int height) {
     const int screen = DefaultScreen(display_);
     XSetWindowAttributes attributes{};
@@ -124,6 +136,23 @@ bool XClient::shownAt(Window window, int& x, int& y) {
     ::Window child;
     return XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &x, &y,
                                  &child);
+}
+
+bool XClient::onTopAt(Window window, int x, int y) {
+    const ::Window root = DefaultRootWindow(display_);
+    ::Window top = 0;
+    int rootX, rootY;
+    if (!XTranslateCoordinates(display_, root, root, x, y, &rootX, &rootY, &top) || top == 0)
+        return false;
+    for (::Window outer = window;;) {
+        ::Window serverRoot, parent;
+        ::Window* children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(display_, outer, &serverRoot, &parent, &children, &count)) return false;
+        if (children) XFree(children);
+        if (parent == root) return outer == top;
+        outer = parent;
+    }
 }
 
 bool XClient::keyDown(KeySym key) {

@@ -39,6 +39,8 @@ public:
     void moveTo(int x, int y);
     void pressButton(unsigned button);
     void releaseButton(unsigned button);
+    // Releases every button the server has down.
+    void releaseAllButtons();
 
     // A plain window of this client, mapped at the rectangle (screen coordinates, on top), and
     // one that takes the keyboard focus from whichever window had it.
@@ -51,6 +53,9 @@ public:
     void sendMessage(Window window, const char* type, unsigned long value);
     // The window is viewable, its top-left corner at x, y of the screen.
     bool shownAt(Window window, int& x, int& y);
+    // Nothing covers the window at the point of the screen: the topmost window there is the
+    // window's own top level, itself or the window manager's frame around it.
+    bool onTopAt(Window window, int x, int y);
 
     // The server's view: the key is down now; the named indicator ("Caps Lock", "Num Lock",
     // "Scroll Lock") is lit.
