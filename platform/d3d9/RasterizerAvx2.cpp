@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <new>
 #endif
 
 namespace platform::d3d9 {
@@ -586,6 +587,17 @@ D3D9_AVX2 inline DrawLanes drawLanes(const PixelState& s) {
     return c;
 }
 
+// drawLanes once a draw: kept in the queue from the draw's first triangle until the flush.
+template <bool Modulate>
+D3D9_AVX2 inline const DrawLanes& drawLanesOf(const PixelState& s, PixelQueue& queue) {
+    static_assert(sizeof(DrawLanes) <= sizeof(queue.derived) && alignof(DrawLanes) <= 32);
+    if (queue.derivedFor != &s) {
+        ::new (queue.derived) DrawLanes(drawLanes<Modulate>(s));
+        queue.derivedFor = &s;
+    }
+    return *std::launder(reinterpret_cast<const DrawLanes*>(queue.derived));
+}
+
 // An attribute plane at (fx, fy) from its start, as rowStart computes it.
 D3D9_AVX2 inline __m256 plane8(__m256 start, __m256 dx, __m256 dy, __m256 fx, __m256 fy) {
     return _mm256_add_ps(_mm256_add_ps(start, _mm256_mul_ps(dx, fx)), _mm256_mul_ps(dy, fy));
@@ -651,7 +663,7 @@ private:
 template <bool Depth, bool Modulate, bool Magnified, bool Wrap, class Rows>
 D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, Rows& rows, int yBegin,
                                 int yEnd, PixelQueue& queue) noexcept {
-    const DrawLanes draw = drawLanes<Modulate>(s);
+    const DrawLanes& draw = drawLanesOf<Modulate>(s, queue);
     const std::uint32_t* base = s.sampler.levels[0].texels;
     // Magnified inside the first copy of a power-of-two level, u/w and v/w come scaled by 256 x
     // its sides: powers of two, so every product and sum below rounds as before, scaled, and the
@@ -793,8 +805,11 @@ __attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelS
 
 template <bool Modulate>
 __attribute__((target("avx2"))) void flush8(const PixelState& s, PixelQueue& queue) noexcept {
-    if (queue.count > 0) drain<Modulate>(loadLanes(queue), queue.count, s, drawLanes<Modulate>(s));
+    if (queue.count > 0) {
+        drain<Modulate>(loadLanes(queue), queue.count, s, drawLanesOf<Modulate>(s, queue));
+    }
     queue.count = 0;
+    queue.derivedFor = nullptr;
 }
 
 }  // namespace
