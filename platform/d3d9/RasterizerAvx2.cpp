@@ -74,6 +74,7 @@ struct DrawLanes {
     bool firstPowerOfTwo;
     PowerOfTwoLevel first;  // with firstPowerOfTwo only
     __m256i diffuse;  // the modulating colour per 16-bit channel, 255 counted as 256
+    MagnificationBound magnification;
 };
 
 // floorToInt's rounding toward minus infinity, kept in float: the texel coordinate's whole part
@@ -549,6 +550,7 @@ D3D9_AVX2 inline DrawLanes drawLanes(const PixelState& s) {
     DrawLanes c;
     c.table = {load2(s.layout.width), load2(s.layout.height), load2(s.layout.offset)};
     const int last = s.sampler.levelCount - 1;
+    c.magnification = magnificationBoundOf(s.sampler);
     c.firstLevel = _mm256_set1_ps(static_cast<float>(s.sampler.firstLevel));
     c.lastLevel = _mm256_set1_ps(static_cast<float>(last));
     c.firstIndex = _mm256_set1_epi32(s.sampler.firstLevel);
@@ -782,7 +784,7 @@ D3D9_AVX2 inline void walkRowsBounded(const Triangle& t, const PixelState& s, Ro
     const auto box = std::int64_t{t.maxX - t.minX + 1} * (t.maxY - t.minY + 1);
     const bool worthBounding = box >= kBoundedBox;
     const bool wrap = !(worthBounding && insideUnitSquare(t));
-    if (worthBounding && magnifiedEverywhere(t, s.sampler)) {
+    if (worthBounding && magnifiedEverywhere(t, drawLanesOf<Modulate>(s, queue).magnification)) {
         walkRowsWrapped<Depth, Modulate, true>(wrap, t, s, rows, yBegin, yEnd, queue);
     } else {
         walkRowsWrapped<Depth, Modulate, false>(wrap, t, s, rows, yBegin, yEnd, queue);
