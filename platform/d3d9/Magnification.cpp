@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace platform::d3d9 {
 
@@ -26,9 +27,38 @@ Float4 max4(Float4 a, Float4 b) noexcept {
     return a > b ? a : b;
 }
 
+std::uint32_t bitsOf(float x) noexcept {
+    std::uint32_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    return bits;
+}
+
+float floatOf(std::uint32_t bits) noexcept {
+    float x;
+    std::memcpy(&x, &bits, sizeof x);
+    return x;
+}
+
 }  // namespace
 
-bool magnifiedEverywhere(const Triangle& t, const SamplerSetup& s) noexcept {
+MagnificationBound magnificationBoundOf(const SamplerSetup& s) noexcept {
+    // The per-pixel formula takes rho^2 <= 1e-20 for far magnified and rho^2 >= 1e20 for far
+    // minified, and in between its level rises with rho^2 (fastLog2 does): so the steps it
+    // takes for magnified by the margin are those up to one limit, found by halving the range
+    // of floats, whose bits are in the order of their values. A NaN bias leaves only the first.
+    const auto magnified = [&](float rho2) {
+        return 0.5f * fastLog2(rho2) + s.lodBias <= -kMargin;
+    };
+    std::uint32_t low = bitsOf(1.0e-20f);  // magnified
+    std::uint32_t high = bitsOf(1.0e20f);  // not
+    while (high - low > 1) {
+        const std::uint32_t middle = low + (high - low) / 2;
+        (magnified(floatOf(middle)) ? low : high) = middle;
+    }
+    return {s.width0, s.height0, floatOf(low)};
+}
+
+bool magnifiedEverywhere(const Triangle& t, const MagnificationBound& b) noexcept {
     // With u = U/Q for the planes U = u/w and Q = 1/w, du/dx = (U_x Q - U Q_x) / Q^2. Q is
     // linear and positive inside the triangle, so it is least and greatest at corners.
     const float minQ = std::min({t.q0, t.corner1.q, t.corner2.q});
@@ -48,13 +78,10 @@ bool magnifiedEverywhere(const Triangle& t, const SamplerSetup& s) noexcept {
     // to them (|dA * Q| and |A * dQ| <= |dA * Q| + peak), not to what is left.
     const Float4 bound = peak + kRounding * (2.0f * maxQ * abs4(dA) + peak);
     const float scale = 1.0f / (minQ * minQ);
-    const Float4 texels = bound * Float4{s.width0, s.height0, s.width0, s.height0} * scale;
+    const Float4 texels = bound * Float4{b.width0, b.height0, b.width0, b.height0} * scale;
     const Float4 squared = texels * texels;
     const float rho2 = std::max(squared[0] + squared[1], squared[2] + squared[3]);
-    if (!(rho2 < 1.0e20f)) return false;  // also NaN
-    if (!(rho2 > 1.0e-20f)) return true;  // the per-pixel formula takes this as far magnified
-    // fastLog2 rises with its argument, as the per-pixel formula that uses it does.
-    return 0.5f * fastLog2(rho2) + s.lodBias <= -kMargin;
+    return rho2 <= b.limit;  // false for NaN
 }
 
 bool insideUnitSquare(const Triangle& t) noexcept {

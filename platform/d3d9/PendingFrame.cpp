@@ -1,7 +1,8 @@
 #include "d3d9/PendingFrame.h"
 
+#include "d3d9/PixelFill.h"
+
 #include <algorithm>
-#include <cstring>
 
 namespace platform::d3d9 {
 
@@ -26,23 +27,6 @@ Stripes stripesOf(int height, unsigned threads) {
     const int rows = threads <= 1 ? std::max(height, 1)
                                   : std::max(kMinStripeRows, (height + perFrame - 1) / perFrame);
     return {0, height - 1, rows, std::max(1, (height + rows - 1) / rows)};
-}
-
-// std::fill stores one pixel at a time here; sixteen bytes a store is what clearing whole frames
-// wants.
-template <class Pixel>
-void fillPixels(Pixel* first, std::size_t count, Pixel value) noexcept {
-    constexpr std::size_t kBlock = 16;
-    constexpr std::size_t kPerBlock = kBlock / sizeof(Pixel);
-    for (; count > 0 && reinterpret_cast<std::uintptr_t>(first) % kBlock != 0; --count) {
-        *first++ = value;
-    }
-    Pixel block[kPerBlock];
-    std::fill_n(block, kPerBlock, value);
-    for (; count >= kPerBlock; count -= kPerBlock, first += kPerBlock) {
-        std::memcpy(first, block, kBlock);
-    }
-    for (; count > 0; --count) *first++ = value;
 }
 
 // Grows `v` to at least `size` elements, to twice the need so that many small draws in the

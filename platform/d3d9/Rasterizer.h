@@ -48,6 +48,10 @@ struct PixelQueue {
     int count = 0;
     std::uint64_t shaded = 0;     // pixels queued or written so far, for the device's counters
     std::uint64_t triangles = 0;  // raster calls so far, counted by the caller
+    // What a loop works out from the draw's state on its first triangle, kept for the draw's
+    // other triangles: `derivedFor` is the state it came from, and the flush forgets it.
+    const PixelState* derivedFor = nullptr;
+    alignas(32) unsigned char derived[1024];
 };
 
 // Draws the triangle's rows from yBegin to yEnd, both inclusive and inside its box.

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <new>
 #endif
 
 namespace platform::d3d9 {
@@ -73,6 +74,7 @@ struct DrawLanes {
     bool firstPowerOfTwo;
     PowerOfTwoLevel first;  // with firstPowerOfTwo only
     __m256i diffuse;  // the modulating colour per 16-bit channel, 255 counted as 256
+    MagnificationBound magnification;
 };
 
 // floorToInt's rounding toward minus infinity, kept in float: the texel coordinate's whole part
@@ -548,6 +550,7 @@ D3D9_AVX2 inline DrawLanes drawLanes(const PixelState& s) {
     DrawLanes c;
     c.table = {load2(s.layout.width), load2(s.layout.height), load2(s.layout.offset)};
     const int last = s.sampler.levelCount - 1;
+    c.magnification = magnificationBoundOf(s.sampler);
     c.firstLevel = _mm256_set1_ps(static_cast<float>(s.sampler.firstLevel));
     c.lastLevel = _mm256_set1_ps(static_cast<float>(last));
     c.firstIndex = _mm256_set1_epi32(s.sampler.firstLevel);
@@ -584,6 +587,17 @@ D3D9_AVX2 inline DrawLanes drawLanes(const PixelState& s) {
         c.diffuse = _mm256_load_si256(reinterpret_cast<const __m256i*>(channels));
     }
     return c;
+}
+
+// drawLanes once a draw: kept in the queue from the draw's first triangle until the flush.
+template <bool Modulate>
+D3D9_AVX2 inline const DrawLanes& drawLanesOf(const PixelState& s, PixelQueue& queue) {
+    static_assert(sizeof(DrawLanes) <= sizeof(queue.derived) && alignof(DrawLanes) <= 32);
+    if (queue.derivedFor != &s) {
+        ::new (queue.derived) DrawLanes(drawLanes<Modulate>(s));
+        queue.derivedFor = &s;
+    }
+    return *std::launder(reinterpret_cast<const DrawLanes*>(queue.derived));
 }
 
 // An attribute plane at (fx, fy) from its start, as rowStart computes it.
@@ -651,7 +665,7 @@ private:
 template <bool Depth, bool Modulate, bool Magnified, bool Wrap, class Rows>
 D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, Rows& rows, int yBegin,
                                 int yEnd, PixelQueue& queue) noexcept {
-    const DrawLanes draw = drawLanes<Modulate>(s);
+    const DrawLanes& draw = drawLanesOf<Modulate>(s, queue);
     const std::uint32_t* base = s.sampler.levels[0].texels;
     // Magnified inside the first copy of a power-of-two level, u/w and v/w come scaled by 256 x
     // its sides: powers of two, so every product and sum below rounds as before, scaled, and the
@@ -770,7 +784,7 @@ D3D9_AVX2 inline void walkRowsBounded(const Triangle& t, const PixelState& s, Ro
     const auto box = std::int64_t{t.maxX - t.minX + 1} * (t.maxY - t.minY + 1);
     const bool worthBounding = box >= kBoundedBox;
     const bool wrap = !(worthBounding && insideUnitSquare(t));
-    if (worthBounding && magnifiedEverywhere(t, s.sampler)) {
+    if (worthBounding && magnifiedEverywhere(t, drawLanesOf<Modulate>(s, queue).magnification)) {
         walkRowsWrapped<Depth, Modulate, true>(wrap, t, s, rows, yBegin, yEnd, queue);
     } else {
         walkRowsWrapped<Depth, Modulate, false>(wrap, t, s, rows, yBegin, yEnd, queue);
@@ -793,8 +807,11 @@ __attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelS
 
 template <bool Modulate>
 __attribute__((target("avx2"))) void flush8(const PixelState& s, PixelQueue& queue) noexcept {
-    if (queue.count > 0) drain<Modulate>(loadLanes(queue), queue.count, s, drawLanes<Modulate>(s));
+    if (queue.count > 0) {
+        drain<Modulate>(loadLanes(queue), queue.count, s, drawLanesOf<Modulate>(s, queue));
+    }
     queue.count = 0;
+    queue.derivedFor = nullptr;
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 
 namespace platform::d3d9 {
 
@@ -36,6 +38,17 @@ using Attributes = float __attribute__((vector_size(16)));
 Attributes attributesOf(const ScreenVertex& v) noexcept {
     return Attributes{v.z, v.q, v.uq, v.vq};
 }
+
+// The four lanes' values stored into consecutive floats of `t` from its member at `offset` on:
+// one store, where member by member the lanes would first be taken apart.
+template <std::size_t Lanes = 4>
+void storeLanes(Triangle& t, std::size_t offset, Attributes lanes) noexcept {
+    std::memcpy(reinterpret_cast<unsigned char*>(&t) + offset, &lanes, Lanes * sizeof(float));
+}
+static_assert(offsetof(Triangle, vq0) == offsetof(Triangle, z0) + 3 * sizeof(float));
+static_assert(offsetof(Triangle, vq) == offsetof(Triangle, z) + 3 * sizeof(Gradient));
+static_assert(offsetof(Triangle, corner2) == offsetof(Triangle, corner1) + sizeof(CornerValues) &&
+              sizeof(CornerValues) == 3 * sizeof(float));
 
 int ceilPixel(std::int64_t subpixels) noexcept {
     return static_cast<int>((subpixels + kSubpixelScale - 1) >> kSubpixelBits);
@@ -94,19 +107,18 @@ bool setupTriangle(const ScreenVertex& v0, const ScreenVertex& v1In, const Scree
     const Attributes da2 = attributesOf(*v2) - a0;
     const Attributes dx = (da1 * dy2 - da2 * dy1) * invArea;
     const Attributes dy = (da2 * dx1 - da1 * dx2) * invArea;
-    out.z0 = v0.z;
-    out.q0 = v0.q;
-    out.uq0 = v0.uq;
-    out.vq0 = v0.vq;
-    out.z = {dx[0], dy[0]};
-    out.q = {dx[1], dy[1]};
-    out.uq = {dx[2], dy[2]};
-    out.vq = {dx[3], dy[3]};
-    // As a pixel's rowStart evaluates them, so the bounds see the planes the pixels see.
+    using Lanes = std::int32_t __attribute__((vector_size(16)));
+    storeLanes(out, offsetof(Triangle, z0), a0);
+    // Each attribute's gradient is its dx and dy side by side.
+    storeLanes(out, offsetof(Triangle, z), __builtin_shuffle(dx, dy, Lanes{0, 4, 1, 5}));
+    storeLanes(out, offsetof(Triangle, uq), __builtin_shuffle(dx, dy, Lanes{2, 6, 3, 7}));
+    // As a pixel's rowStart evaluates them, so the bounds see the planes the pixels see: 1/w,
+    // u/w and v/w at each corner, one after the other.
     const Attributes at1 = a0 + dx * dx1 + dy * dy1;
     const Attributes at2 = a0 + dx * dx2 + dy * dy2;
-    out.corner1 = {at1[1], at1[2], at1[3]};
-    out.corner2 = {at2[1], at2[2], at2[3]};
+    storeLanes(out, offsetof(Triangle, corner1), __builtin_shuffle(at1, at2, Lanes{1, 2, 3, 5}));
+    storeLanes<2>(out, offsetof(Triangle, corner2) + sizeof(float),
+                  __builtin_shuffle(at2, Lanes{2, 3, 2, 3}));
     return true;
 }
 

@@ -1,7 +1,9 @@
 // The pixel loops: the row walk against the edge functions evaluated at every pixel, and the
 // CPU's fastest loop against the portable one, pixel for pixel and depth for depth.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -192,8 +194,8 @@ TEST(PixelLoop, VectorLoopDrawsWhatTheScalarLoopDraws) {
     const MipChain chain;
     std::vector<Triangle> drawn = triangles();
     int magnified = 0;
-    const SamplerSetup sampler = trilinear(chain, DepthMode::Off).sampler;
-    for (const Triangle& t : drawn) magnified += magnifiedEverywhere(t, sampler);
+    const MagnificationBound bound = magnificationBoundOf(trilinear(chain, DepthMode::Off).sampler);
+    for (const Triangle& t : drawn) magnified += magnifiedEverywhere(t, bound);
     EXPECT_GT(magnified, 30);
     EXPECT_LT(magnified, 200);
     const std::vector<Triangle> small = smallTriangles();
@@ -358,7 +360,27 @@ TEST(PixelLoop, MagnifiedThroughoutOnlyBelowOneTexelAPixel) {
         ASSERT_TRUE(setupTriangle(a, b, d, Cull::None, {0, 0, kWidth, kHeight}, t));
         PixelState s = trilinear(chain, DepthMode::Off);
         s.sampler.lodBias = c.lodBias;
-        EXPECT_EQ(c.magnified, magnifiedEverywhere(t, s.sampler));
+        EXPECT_EQ(c.magnified, magnifiedEverywhere(t, magnificationBoundOf(s.sampler)));
+    }
+}
+
+// The bound's limit sits just inside the per-pixel formula's magnification, wherever the bias
+// moves it, and at the formula's own ends past them.
+TEST(PixelLoop, MagnificationLimitFollowsTheBias) {
+    const MipChain chain;
+    SamplerSetup sampler = trilinear(chain, DepthMode::Off).sampler;
+    for (const float bias : {0.0f, -1.5f, 2.25f, -20.0f, 20.0f}) {
+        SCOPED_TRACE(bias);
+        sampler.lodBias = bias;
+        const float limit = magnificationBoundOf(sampler).limit;
+        EXPECT_LT(levelOfDetail(limit, bias), 0.0f);
+        EXPECT_GT(levelOfDetail(std::nextafter(limit, 1.0e30f), bias), -0.1f);
+    }
+    for (const float bias : {-100.0f, 100.0f, std::numeric_limits<float>::quiet_NaN()}) {
+        SCOPED_TRACE(bias);
+        sampler.lodBias = bias;
+        const float limit = magnificationBoundOf(sampler).limit;
+        EXPECT_EQ(limit, bias < 0.0f ? std::nextafter(1.0e20f, 0.0f) : 1.0e-20f);
     }
 }
 
