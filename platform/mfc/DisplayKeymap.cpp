@@ -1,9 +1,11 @@
 #include "mfc/DisplayKeymap.h"
 
 #include <array>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include <QGuiApplication>
 
@@ -56,27 +58,41 @@ KeyCodes keyCodesOf(Display* display) {
     return codes;
 }
 
-// The key map by one request a frame, sent as the frame starts and answered by the time the
-// frame's first key query takes it: the server handles it after the last frame's image, and
-// waiting for it at the query would wait for that image too.
+// The key map by one request a frame, read a frame late. The server answers in order, and
+// sends its answers once it has done the requests it read with them: a key map asked for as a
+// frame starts comes back only after the server has copied the last frame's image, which the
+// frame's first key query would wait for. So each frame asks as it starts, and reads the answer
+// to the request of the frame before, long since arrived. After a pause that answer is stale:
+// the frame then reads its own request's.
 class KeyMapRequests {
 public:
     KeyMapRequests(xcb_connection_t* connection, const KeyCodes& codes)
         : connection_(connection), codes_(codes) {}
-    ~KeyMapRequests() { discard(); }
+    ~KeyMapRequests() {
+        discard(current_);
+        discard(next_);
+    }
     KeyMapRequests(const KeyMapRequests&) = delete;
     KeyMapRequests& operator=(const KeyMapRequests&) = delete;
 
+    // As a frame starts.
     void request() {
-        discard();  // a frame that queried no key left its answer unread
-        pending_ = xcb_query_keymap(connection_);
+        discard(current_);  // a frame that queried no key left its answer unread
+        if (next_ && Clock::now() - next_->askedAt < kLifetime) std::swap(current_, next_);
+        discard(next_);
+        next_ = ask();
         xcb_flush(connection_);
     }
 
     bool read(win32::KeyBits& down) {
-        if (!pending_) request();
-        xcb_query_keymap_reply_t* reply = xcb_query_keymap_reply(connection_, *pending_, nullptr);
-        pending_.reset();
+        if (!current_) {
+            // No answer waiting: this frame's own request, and another for the next frame.
+            if (!next_) next_ = ask();
+            current_ = std::exchange(next_, ask());
+        }
+        xcb_query_keymap_reply_t* reply =
+            xcb_query_keymap_reply(connection_, current_->cookie, nullptr);
+        current_.reset();
         if (!reply) return false;
         for (std::size_t vk = 0; vk < codes_.size(); ++vk) {
             const KeyCode code = codes_[vk];
@@ -87,14 +103,26 @@ public:
     }
 
 private:
-    void discard() {
-        if (pending_) xcb_discard_reply(connection_, pending_->sequence);
-        pending_.reset();
+    using Clock = std::chrono::steady_clock;
+    // Frames that stopped for longer (a modal loop, a long handler) read the keys afresh.
+    static constexpr auto kLifetime = std::chrono::milliseconds(100);
+
+    struct Request {
+        xcb_query_keymap_cookie_t cookie;
+        Clock::time_point askedAt;
+    };
+
+    std::optional<Request> ask() { return Request{xcb_query_keymap(connection_), Clock::now()}; }
+
+    void discard(std::optional<Request>& request) {
+        if (request) xcb_discard_reply(connection_, request->cookie.sequence);
+        request.reset();
     }
 
     xcb_connection_t* connection_;
     KeyCodes codes_;
-    std::optional<xcb_query_keymap_cookie_t> pending_;
+    std::optional<Request> current_;  // the answer this frame reads
+    std::optional<Request> next_;     // ... and the next frame's
 };
 
 // The bit of each lock's indicator in the keyboard's indicator state; 0 where it has none.
