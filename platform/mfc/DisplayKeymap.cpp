@@ -11,11 +11,10 @@
 
 #include <windows.h>
 
-#include "mfc/KeyFeed.h"
+#include "mfc/DisplayIndicators.h"
 #include "win32/KeyState.h"
 
 // Xlib's macros (None, Bool, KeyPress...) clash with Qt's names: it comes after every Qt header.
-#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 #include <xcb/xcb.h>
@@ -125,31 +124,6 @@ private:
     std::optional<Request> next_;     // ... and the next frame's
 };
 
-// The bit of each lock's indicator in the keyboard's indicator state; 0 where it has none.
-struct IndicatorBits {
-    unsigned caps = 0;
-    unsigned num = 0;
-    unsigned scroll = 0;
-};
-
-unsigned indicatorBit(Display* display, const char* name) {
-    int index = -1;
-    const Atom atom = XInternAtom(display, name, False);
-    if (!XkbGetNamedIndicator(display, atom, &index, nullptr, nullptr, nullptr) || index < 0 ||
-        index >= 32)
-        return 0;
-    return 1u << index;
-}
-
-bool readLocks(Display* display, const IndicatorBits& bits, LockStates& locks) {
-    unsigned state = 0;
-    if (XkbGetIndicatorState(display, XkbUseCoreKbd, &state) != Success) return false;
-    locks.caps = (state & bits.caps) != 0;
-    locks.num = (state & bits.num) != 0;
-    locks.scroll = (state & bits.scroll) != 0;
-    return true;
-}
-
 }  // namespace
 
 void installDisplayKeymap() {
@@ -167,16 +141,12 @@ void installDisplayKeymap() {
         {[requests](win32::KeyBits& down) { return requests->read(down); },
          [requests] { requests->request(); }},
         covered);
-    int opcode, event, error, major = XkbMajorVersion, minor = XkbMinorVersion;
-    if (!XkbQueryExtension(display, &opcode, &event, &error, &major, &minor)) return;
-    const IndicatorBits bits{indicatorBit(display, "Caps Lock"), indicatorBit(display, "Num Lock"),
-                             indicatorBit(display, "Scroll Lock")};
-    setLockReader([display, bits](LockStates& locks) { return readLocks(display, bits, locks); });
+    installDisplayIndicators(display);
 }
 
 void removeDisplayKeymap() {
     win32::setKeyMapReader({});
-    setLockReader({});
+    removeDisplayIndicators();
 }
 
 }  // namespace platform::mfc
