@@ -1,7 +1,6 @@
 #include "mfc/DisplayKeymap.h"
 
 #include <array>
-#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -75,22 +74,20 @@ public:
     KeyMapRequests& operator=(const KeyMapRequests&) = delete;
 
     // As a frame starts.
-    void request() {
+    void request(bool afterPause) {
         discard(current_);  // a frame that queried no key left its answer unread
-        if (next_ && Clock::now() - next_->askedAt < kLifetime) std::swap(current_, next_);
-        discard(next_);
-        next_ = ask();
+        if (afterPause) discard(next_);
+        current_ = std::exchange(next_, ask());
         xcb_flush(connection_);
     }
 
     bool read(win32::KeyBits& down) {
         if (!current_) {
             // No answer waiting: this frame's own request, and another for the next frame.
-            if (!next_) next_ = ask();
             current_ = std::exchange(next_, ask());
+            if (!current_) current_ = std::exchange(next_, ask());
         }
-        xcb_query_keymap_reply_t* reply =
-            xcb_query_keymap_reply(connection_, current_->cookie, nullptr);
+        xcb_query_keymap_reply_t* reply = xcb_query_keymap_reply(connection_, *current_, nullptr);
         current_.reset();
         if (!reply) return false;
         for (std::size_t vk = 0; vk < codes_.size(); ++vk) {
@@ -102,26 +99,19 @@ public:
     }
 
 private:
-    using Clock = std::chrono::steady_clock;
-    // Frames that stopped for longer (a modal loop, a long handler) read the keys afresh.
-    static constexpr auto kLifetime = std::chrono::milliseconds(100);
+    using Request = std::optional<xcb_query_keymap_cookie_t>;
 
-    struct Request {
-        xcb_query_keymap_cookie_t cookie;
-        Clock::time_point askedAt;
-    };
+    Request ask() { return xcb_query_keymap(connection_); }
 
-    std::optional<Request> ask() { return Request{xcb_query_keymap(connection_), Clock::now()}; }
-
-    void discard(std::optional<Request>& request) {
-        if (request) xcb_discard_reply(connection_, request->cookie.sequence);
+    void discard(Request& request) {
+        if (request) xcb_discard_reply(connection_, request->sequence);
         request.reset();
     }
 
     xcb_connection_t* connection_;
     KeyCodes codes_;
-    std::optional<Request> current_;  // the answer this frame reads
-    std::optional<Request> next_;     // ... and the next frame's
+    Request current_;  // the answer this frame reads
+    Request next_;     // ... and the next frame's
 };
 
 }  // namespace
@@ -139,7 +129,7 @@ void installDisplayKeymap() {
     auto requests = std::make_shared<KeyMapRequests>(connection, codes);
     win32::setKeyMapReader(
         {[requests](win32::KeyBits& down) { return requests->read(down); },
-         [requests] { requests->request(); }},
+         [requests](bool afterPause) { requests->request(afterPause); }},
         covered);
     installDisplayIndicators(display);
 }
