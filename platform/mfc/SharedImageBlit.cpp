@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "mfc/SurfaceBlit.h"
+
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
@@ -220,15 +222,7 @@ bool SharedImageBlit::prepare(QWidget& widget, const QRect& area) {
 
 bool SharedImageBlit::draw(QWidget& widget, win32::PixelRows<const std::uint32_t> frame,
                            const win32::ParallelFor& split) {
-    QWidget* top = widget.window();
-    QWindow* window = top->windowHandle();
-    if (!window || !window->isExposed() || !widget.isVisible() || !widget.updatesEnabled() ||
-        !frame.pixels || frame.width <= 0 || frame.height <= 0)
-        return false;
-    // A native child has a window of its own; the top-level's puts would not reach it.
-    if (&widget != top && widget.internalWinId()) return false;
-    if (window->devicePixelRatio() != 1.0) return false;
-    const QRect area(widget.mapTo(top, QPoint(0, 0)), widget.size());
+    const QRect area = directFrameArea(widget, frame);
     if (area.isEmpty() || !prepare(widget, area)) return false;
 
     const int width = area.width(), height = area.height();
