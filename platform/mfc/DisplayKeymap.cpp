@@ -83,9 +83,10 @@ public:
 
     bool read(win32::KeyBits& down) {
         if (!current_) {
-            // No answer waiting: this frame's own request, and another for the next frame.
+            // No answer from the frame before: this frame's own request (made now, outside a
+            // frame), and another for the next frame.
+            if (!next_) next_ = ask();
             current_ = std::exchange(next_, ask());
-            if (!current_) current_ = std::exchange(next_, ask());
         }
         xcb_query_keymap_reply_t* reply = xcb_query_keymap_reply(connection_, *current_, nullptr);
         current_.reset();

@@ -44,8 +44,10 @@ BOOL runIdlePass(CWinApp& app) {
     // Each pass is a frame: its key queries share one read of the display's key map.
     win32::expireKeyMap(std::exchange(s.paused, false));
     const BOOL more = app.OnIdle(s.count++);
-    if (!more) s.wanted = false;
-    if (!more) s.paused = true;
+    if (!more) {
+        s.wanted = false;
+        s.paused = true;
+    }
     return more;
 }
 
