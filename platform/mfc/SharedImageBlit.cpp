@@ -230,11 +230,11 @@ bool SharedImageBlit::draw(QWidget& widget, win32::PixelRows<const std::uint32_t
     stretch_.prepare(frame.width, width);
     stretch_.rowsSpread(frame, {image, width, height, width}, target_->depth() == 32, split);
     xcb_connection_t* connection = target_->connection();
-    xcb_shm_put_image(connection, target_->window(), target_->gc(), static_cast<std::uint16_t>(width),
-                      static_cast<std::uint16_t>(height), 0, 0, static_cast<std::uint16_t>(width),
-                      static_cast<std::uint16_t>(height), static_cast<std::int16_t>(area.x()),
-                      static_cast<std::int16_t>(area.y()), target_->depth(),
-                      XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment_->id(), segment_->offset(turn_));
+    const auto w = static_cast<std::uint16_t>(width), h = static_cast<std::uint16_t>(height);
+    xcb_shm_put_image(connection, target_->window(), target_->gc(), w, h, 0, 0, w, h,
+                      static_cast<std::int16_t>(area.x()), static_cast<std::int16_t>(area.y()),
+                      target_->depth(), XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment_->id(),
+                      segment_->offset(turn_));
     segment_->put(turn_);
     xcb_flush(connection);
     turn_ ^= 1;

@@ -43,7 +43,7 @@ private:
 
     std::unique_ptr<Target> target_;    // the window drawn into
     std::unique_ptr<Segment> segment_;  // the two images, for the area's size at least
-    int turn_ = 0;  // the image the next frame goes into
+    int turn_ = 0;                      // the image the next frame goes into
     win32::FrameStretch stretch_;
 };
 
