@@ -36,6 +36,7 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <time.h>
 #include <unistd.h>
 
 #include "AllocationCounter.h"
@@ -44,6 +45,7 @@
 #include "MainFrm.h"
 #include "Terrain.h"
 #include "Statistics.h"
+#include "ServerWaits.h"
 #include "ViewAtSize.h"
 #include "XServer.h"
 #include "d3d9/DeviceOptions.h"
@@ -138,19 +140,12 @@ struct Measured {
     std::uint64_t allocations = 0;
 };
 
-// Processor time the X server has used, in ms; its figures come in clock ticks.
+// Processor time the X server has used, in ms.
 double serverMilliseconds(int pid) {
-    char path[64];
-    std::snprintf(path, sizeof path, "/proc/%d/stat", pid);
-    FILE* file = std::fopen(path, "r");
-    if (!file) return 0.0;
-    unsigned long user = 0, system = 0;
-    // Fields 14 and 15 follow the command name in parentheses and eleven fields.
-    const int got = std::fscanf(
-        file, "%*d (%*[^)]) %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &user, &system);
-    std::fclose(file);
-    if (got != 2) return 0.0;
-    return static_cast<double>(user + system) * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
+    clockid_t clock;
+    timespec used{};
+    if (clock_getcpuclockid(pid, &clock) != 0 || clock_gettime(clock, &used) != 0) return 0.0;
+    return static_cast<double>(used.tv_sec) * 1e3 + static_cast<double>(used.tv_nsec) * 1e-6;
 }
 
 void runSize(CMainFrame& frame, platform::mfc::TestHost& host, const Options& o, Size size) {
@@ -171,11 +166,20 @@ void runSize(CMainFrame& frame, platform::mfc::TestHost& host, const Options& o,
 
     using Clock = std::chrono::steady_clock;
     for (Measured& m : kinds) m.ms.reserve(static_cast<std::size_t>(o.run.frames));
+    Measured& idle = kinds[2];
+    // Each idle frame less its waits for the X server's answers, and the waits.
+    std::vector<double> idleLessWaits, waits;
+    idleLessWaits.reserve(static_cast<std::size_t>(o.run.frames));
+    waits.reserve(static_cast<std::size_t>(o.run.frames));
     for (int i = 0; i < o.run.frames; ++i) {
         for (Measured& m : kinds) {
+            const bench::ServerWaitTiming waiting;
             const auto start = Clock::now();
             m.frame();
             m.ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+            if (&m != &idle) continue;
+            waits.push_back(waiting.milliseconds());
+            idleLessWaits.push_back(m.ms.back() - waits.back());
         }
     }
     for (Measured& m : kinds) {
@@ -216,7 +220,8 @@ void runSize(CMainFrame& frame, platform::mfc::TestHost& host, const Options& o,
         const double before = serverMilliseconds(server->pid());
         for (int i = 0; i < o.run.frames; ++i) host.idle(1);
         const double serverMs = (serverMilliseconds(server->pid()) - before) / o.run.frames;
-        std::printf(" xserver_ms=%.3f", serverMs);
+        std::printf(" xserver_ms=%.3f xserver_wait_ms=%.3f shell_over_device_pct=%.1f", serverMs,
+                    median(waits), (median(idleLessWaits) / device - 1.0) * 100.0);
     }
     std::printf("\n");
     std::fflush(stdout);

@@ -4,16 +4,16 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include <QGuiApplication>
 
 #include <windows.h>
 
-#include "mfc/KeyFeed.h"
+#include "mfc/DisplayIndicators.h"
 #include "win32/KeyState.h"
 
 // Xlib's macros (None, Bool, KeyPress...) clash with Qt's names: it comes after every Qt header.
-#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 #include <xcb/xcb.h>
@@ -56,27 +56,40 @@ KeyCodes keyCodesOf(Display* display) {
     return codes;
 }
 
-// The key map by one request a frame, sent as the frame starts and answered by the time the
-// frame's first key query takes it: the server handles it after the last frame's image, and
-// waiting for it at the query would wait for that image too.
+// The key map by one request a frame, read a frame late. The server answers in order, and
+// sends its answers once it has done the requests it read with them: a key map asked for as a
+// frame starts comes back only after the server has copied the last frame's image, which the
+// frame's first key query would wait for. So each frame asks as it starts, and reads the answer
+// to the request of the frame before, long since arrived. After a pause that answer is stale:
+// the frame then reads its own request's.
 class KeyMapRequests {
 public:
     KeyMapRequests(xcb_connection_t* connection, const KeyCodes& codes)
         : connection_(connection), codes_(codes) {}
-    ~KeyMapRequests() { discard(); }
+    ~KeyMapRequests() {
+        discard(current_);
+        discard(next_);
+    }
     KeyMapRequests(const KeyMapRequests&) = delete;
     KeyMapRequests& operator=(const KeyMapRequests&) = delete;
 
-    void request() {
-        discard();  // a frame that queried no key left its answer unread
-        pending_ = xcb_query_keymap(connection_);
+    // As a frame starts.
+    void request(bool afterPause) {
+        discard(current_);  // a frame that queried no key left its answer unread
+        if (afterPause) discard(next_);
+        current_ = std::exchange(next_, ask());
         xcb_flush(connection_);
     }
 
     bool read(win32::KeyBits& down) {
-        if (!pending_) request();
-        xcb_query_keymap_reply_t* reply = xcb_query_keymap_reply(connection_, *pending_, nullptr);
-        pending_.reset();
+        if (!current_) {
+            // No answer from the frame before: this frame's own request (made now, outside a
+            // frame), and another for the next frame.
+            if (!next_) next_ = ask();
+            current_ = std::exchange(next_, ask());
+        }
+        xcb_query_keymap_reply_t* reply = xcb_query_keymap_reply(connection_, *current_, nullptr);
+        current_.reset();
         if (!reply) return false;
         for (std::size_t vk = 0; vk < codes_.size(); ++vk) {
             const KeyCode code = codes_[vk];
@@ -87,40 +100,20 @@ public:
     }
 
 private:
-    void discard() {
-        if (pending_) xcb_discard_reply(connection_, pending_->sequence);
-        pending_.reset();
+    using Request = std::optional<xcb_query_keymap_cookie_t>;
+
+    Request ask() { return xcb_query_keymap(connection_); }
+
+    void discard(Request& request) {
+        if (request) xcb_discard_reply(connection_, request->sequence);
+        request.reset();
     }
 
     xcb_connection_t* connection_;
     KeyCodes codes_;
-    std::optional<xcb_query_keymap_cookie_t> pending_;
+    Request current_;  // the answer this frame reads
+    Request next_;     // ... and the next frame's
 };
-
-// The bit of each lock's indicator in the keyboard's indicator state; 0 where it has none.
-struct IndicatorBits {
-    unsigned caps = 0;
-    unsigned num = 0;
-    unsigned scroll = 0;
-};
-
-unsigned indicatorBit(Display* display, const char* name) {
-    int index = -1;
-    const Atom atom = XInternAtom(display, name, False);
-    if (!XkbGetNamedIndicator(display, atom, &index, nullptr, nullptr, nullptr) || index < 0 ||
-        index >= 32)
-        return 0;
-    return 1u << index;
-}
-
-bool readLocks(Display* display, const IndicatorBits& bits, LockStates& locks) {
-    unsigned state = 0;
-    if (XkbGetIndicatorState(display, XkbUseCoreKbd, &state) != Success) return false;
-    locks.caps = (state & bits.caps) != 0;
-    locks.num = (state & bits.num) != 0;
-    locks.scroll = (state & bits.scroll) != 0;
-    return true;
-}
 
 }  // namespace
 
@@ -137,18 +130,14 @@ void installDisplayKeymap() {
     auto requests = std::make_shared<KeyMapRequests>(connection, codes);
     win32::setKeyMapReader(
         {[requests](win32::KeyBits& down) { return requests->read(down); },
-         [requests] { requests->request(); }},
+         [requests](bool afterPause) { requests->request(afterPause); }},
         covered);
-    int opcode, event, error, major = XkbMajorVersion, minor = XkbMinorVersion;
-    if (!XkbQueryExtension(display, &opcode, &event, &error, &major, &minor)) return;
-    const IndicatorBits bits{indicatorBit(display, "Caps Lock"), indicatorBit(display, "Num Lock"),
-                             indicatorBit(display, "Scroll Lock")};
-    setLockReader([display, bits](LockStates& locks) { return readLocks(display, bits, locks); });
+    installDisplayIndicators(display);
 }
 
 void removeDisplayKeymap() {
     win32::setKeyMapReader({});
-    setLockReader({});
+    removeDisplayIndicators();
 }
 
 }  // namespace platform::mfc

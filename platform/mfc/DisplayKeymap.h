@@ -1,6 +1,7 @@
 // DisplayKeymap.h: on X11 the keyboard's state comes from the display server: win32's key state
-// reads its key map (one request a frame, asked for as the frame starts), so the polled keys
-// act whichever window has the focus, and the lock indicators read its lock indicators.
+// reads its key map (one request a frame, answered while the frame before draws), so the polled
+// keys act whichever window has the focus, and the lock panes follow its lock indicators
+// (DisplayIndicators.h).
 // Elsewhere (offscreen, Wayland) the windows' own key events are the only source.
 #pragma once
 

@@ -1,5 +1,7 @@
 #include "mfc/IdleLoop.h"
 
+#include <utility>
+
 #include <afxwin.h>
 
 #include "win32/KeyState.h"
@@ -11,6 +13,7 @@ struct IdleState {
     LONG count = 0;
     bool wanted = true;
     int modalDepth = 0;
+    bool paused = true;  // frames stopped since the last pass: a modal loop ran, or idle did
     void (*wakeup)() = nullptr;
 };
 
@@ -39,15 +42,21 @@ BOOL runIdlePass(CWinApp& app) {
     // Without a main window the loop has ended: no idle call may come after it.
     if (!s.wanted || s.modalDepth > 0 || !app.m_pMainWnd) return FALSE;
     // Each pass is a frame: its key queries share one read of the display's key map.
-    win32::expireKeyMap();
+    win32::expireKeyMap(std::exchange(s.paused, false));
     const BOOL more = app.OnIdle(s.count++);
-    if (!more) s.wanted = false;
+    if (!more) {
+        s.wanted = false;
+        s.paused = true;
+    }
     return more;
 }
 
 bool idleWanted() noexcept { return state().wanted && state().modalDepth == 0; }
 
-ModalScope::ModalScope() noexcept { ++state().modalDepth; }
+ModalScope::ModalScope() noexcept {
+    ++state().modalDepth;
+    state().paused = true;
+}
 
 ModalScope::~ModalScope() {
     --state().modalDepth;

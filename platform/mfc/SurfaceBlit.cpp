@@ -29,19 +29,24 @@ bool flushShowsFrames() {
 
 }  // namespace
 
+QRect directFrameArea(const QWidget& widget, win32::PixelRows<const std::uint32_t> frame) {
+    const QWidget* top = widget.window();
+    const QWindow* window = top->windowHandle();
+    if (!window || !window->isExposed() || !widget.isVisible() || !widget.updatesEnabled() ||
+        !frame.pixels || frame.width <= 0 || frame.height <= 0)
+        return {};
+    // A native child has a window of its own, which the top-level's surface does not reach.
+    if (&widget != top && widget.internalWinId()) return {};
+    if (window->devicePixelRatio() != 1.0) return {};
+    return {widget.mapTo(top, QPoint(0, 0)), widget.size()};
+}
+
 bool SurfaceBlit::draw(QWidget& widget, win32::PixelRows<const std::uint32_t> frame,
                        const win32::ParallelFor& split) {
     QWidget* top = widget.window();
     QBackingStore* store = top->backingStore();
-    QWindow* window = top->windowHandle();
-    if (!store || !window || !window->isExposed() || !widget.isVisible() ||
-        !widget.updatesEnabled() || !frame.pixels || frame.width <= 0 || frame.height <= 0)
-        return false;
-    // A native child has a window of its own, which this store's flush does not reach.
-    if (&widget != top && widget.internalWinId()) return false;
-    if (window->devicePixelRatio() != 1.0 || store->size() != top->size()) return false;
-    const QRect area(widget.mapTo(top, QPoint(0, 0)), widget.size());
-    if (area.isEmpty()) return false;
+    const QRect area = directFrameArea(widget, frame);
+    if (!store || area.isEmpty() || store->size() != top->size()) return false;
     if (area != area_) {
         area_ = area;
         region_ = QRegion(area);
@@ -63,7 +68,7 @@ bool SurfaceBlit::draw(QWidget& widget, win32::PixelRows<const std::uint32_t> fr
     }
     store->endPaint();
     if (!drawn) return false;
-    if (!areaShown_ || flushShowsFrames()) store->flush(region_, window);
+    if (!areaShown_ || flushShowsFrames()) store->flush(region_, top->windowHandle());
     areaShown_ = true;
     return true;
 }

@@ -18,6 +18,11 @@ class QWidget;
 
 namespace platform::mfc {
 
+// The widget's area in its top-level window, where a frame can be drawn straight into that
+// window: a visible, exposed widget with updates on and no native window of its own, at one
+// pixel per device pixel. Empty elsewhere, or for an empty frame.
+QRect directFrameArea(const QWidget& widget, win32::PixelRows<const std::uint32_t> frame);
+
 class SurfaceBlit {
 public:
     // False when nothing was drawn. The frame is X8R8G8B8.

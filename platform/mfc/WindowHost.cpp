@@ -242,7 +242,9 @@ void WindowHost::show(win32::PixelRows<const std::uint32_t> frame,
     QWidget* widget = widget_.data();
     if (!widget || !widget->isVisible()) return;
     // Like a windowed Present: into the client area with no paint message, where it can.
-    if (!paintsFrames_ || !blit_.draw(*widget, frame, split)) widget->repaint();
+    if (!paintsFrames_ ||
+        !(sharedBlit_.draw(*widget, frame, split) || blit_.draw(*widget, frame, split)))
+        widget->repaint();
 }
 
 QImage WindowHost::lastFrame() const {

@@ -14,6 +14,7 @@
 
 #include <afxwin.h>
 
+#include "mfc/SharedImageBlit.h"
 #include "mfc/SurfaceBlit.h"
 #include "win32/Window.h"
 
@@ -76,7 +77,8 @@ private:
     QImage copied_;                              // the last frame, when it came as a passing copy
     std::shared_ptr<const std::uint32_t> kept_;  // ... or as the presenter's kept pixels
     win32::PixelRows<const std::uint32_t> keptRows_{nullptr, 0, 0, 0};
-    SurfaceBlit blit_;
+    SharedImageBlit sharedBlit_;  // on X11
+    SurfaceBlit blit_;            // elsewhere, into the backing store
     int presents_ = 0;
 };
 

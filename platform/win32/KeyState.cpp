@@ -70,10 +70,10 @@ void setKeyMapReader(KeyMapReader reader, KeyBits covered) {
     table.keyMapRead = table.keyMapFresh = false;
 }
 
-void expireKeyMap() {
+void expireKeyMap(bool afterPause) {
     KeyTable& table = keys();
     table.keyMapFresh = false;
-    if (table.reader.read && table.reader.request) table.reader.request();
+    if (table.reader.read && table.reader.request) table.reader.request(afterPause);
 }
 
 }  // namespace platform::win32

@@ -28,12 +28,15 @@ struct KeyMapReader {
     // Fills `down`; false when the read failed (the last read then stands). Empty: no reader.
     std::function<bool(KeyBits& down)> read;
     // Asks for the next read ahead, when a frame starts, so that a display's answer is on its
-    // way while the frame draws and read() need not wait for it. May be empty.
-    std::function<void()> request;
+    // way while the frame draws and read() need not wait for it. `afterPause`: frames stopped
+    // since the last one (a modal loop ran, or idle passes stopped), so an answer asked for
+    // before is stale. May be empty.
+    std::function<void(bool afterPause)> request;
 };
 void setKeyMapReader(KeyMapReader reader, KeyBits covered = KeyBits().set());
 // The key map read so far is stale: the next query reads it afresh. The idle loop calls it
-// before each frame, so a frame reads the key map once however many keys it queries.
-void expireKeyMap();
+// before each frame, so a frame reads the key map once however many keys it queries; with
+// `afterPause` when frames stopped since the last.
+void expireKeyMap(bool afterPause);
 
 }  // namespace platform::win32

@@ -53,7 +53,7 @@ public:
                  down = map;
                  return readable;
              },
-             [this] { ++requests; }},
+             [this](bool) { ++requests; }},
             platform::win32::KeyBits().set().reset(kUnknownKey));
     }
     ~KeyMapFixture() { platform::win32::setKeyMapReader({}); }
@@ -76,7 +76,7 @@ TEST(GetAsyncKeyState, KeyMapIsTheTruthForDownAndIsReadOncePerFrame) {
 
     keyMap.map.reset('E');
     EXPECT_EQ(0x8000, static_cast<uint16_t>(GetAsyncKeyState('E'))) << "until the frame ends";
-    platform::win32::expireKeyMap();
+    platform::win32::expireKeyMap(false);
     EXPECT_EQ(1, keyMap.requests) << "asked for ahead as the frame starts";
     EXPECT_EQ(0x0000, static_cast<uint16_t>(GetAsyncKeyState('E')));
     EXPECT_EQ(2, keyMap.reads);
@@ -88,10 +88,10 @@ TEST(GetAsyncKeyState, KeyMapTransitionsCountAsPressesOfEachKey) {
     GetAsyncKeyState('W');  // the first read: nothing down
     keyMap.map.set('W');
     keyMap.map.set('S');
-    platform::win32::expireKeyMap();
+    platform::win32::expireKeyMap(false);
     EXPECT_EQ(0x8001, static_cast<uint16_t>(GetAsyncKeyState('W')));  // went down in another window
     keyMap.map.reset('S');
-    platform::win32::expireKeyMap();
+    platform::win32::expireKeyMap(false);
     EXPECT_EQ(0x8000, static_cast<uint16_t>(GetAsyncKeyState('W')));
     EXPECT_EQ(0x0001, static_cast<uint16_t>(GetAsyncKeyState('S')))
         << "down at one read, up at the next, queried only now: pressed once";
@@ -99,7 +99,7 @@ TEST(GetAsyncKeyState, KeyMapTransitionsCountAsPressesOfEachKey) {
 
     keyMap.readable = false;
     keyMap.map.reset();
-    platform::win32::expireKeyMap();
+    platform::win32::expireKeyMap(false);
     EXPECT_EQ(0x8000, static_cast<uint16_t>(GetAsyncKeyState('W')))
         << "a failed read keeps the last";
 }

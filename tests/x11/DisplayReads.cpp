@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <xcb/xcb.h>
 
@@ -38,6 +39,11 @@ Counts& pointerCounts() {
     return instance;
 }
 
+Counts& indicatorCounts() {
+    static Counts instance;
+    return instance;
+}
+
 // The library's own definition, which the executable's hides.
 template <typename Function>
 Function* next(const char* name) {
@@ -49,6 +55,8 @@ Function* next(const char* name) {
 long keymapReads(xcb_connection_t* connection) { return keymapCounts().of(connection); }
 
 long pointerQueries(_XDisplay* display) { return pointerCounts().of(display); }
+
+long indicatorReads(_XDisplay* display) { return indicatorCounts().of(display); }
 
 }  // namespace test::x11
 
@@ -63,4 +71,11 @@ extern "C" Bool XQueryPointer(Display* display, Window window, Window* root, Win
     static const auto library = test::x11::next<decltype(XQueryPointer)>("XQueryPointer");
     test::x11::pointerCounts().add(display);
     return library(display, window, root, child, rootX, rootY, x, y, mask);
+}
+
+extern "C" Status XkbGetIndicatorState(Display* display, unsigned int device, unsigned int* state) {
+    static const auto library =
+        test::x11::next<decltype(XkbGetIndicatorState)>("XkbGetIndicatorState");
+    test::x11::indicatorCounts().add(display);
+    return library(display, device, state);
 }

@@ -1,7 +1,9 @@
 // The status bar's lock panes show the keyboard's locks as they are, including those set before
-// the program started and those toggled while another window had the focus.
+// the program started and those toggled while another window had the focus, from the server's
+// indicator events: refreshing them asks the server nothing.
 #include <X11/keysym.h>
 
+#include "DisplayReads.h"
 #include "X11AppTest.h"
 
 namespace test::x11 {
@@ -34,6 +36,7 @@ TEST_F(NumLockAtStartTest, ShowsNumFromTheStart) {
 
 TEST_F(LockPaneTest, TogglesInAnotherWindowShowOnceBack) {
     const Window other = x().openWindow(0, 0, 200, 200);
+    const long reads = indicatorReads(appDisplay());
     struct Case {
         KeySym key;
         const char* indicator;
@@ -53,6 +56,7 @@ TEST_F(LockPaneTest, TogglesInAnotherWindowShowOnceBack) {
         x().toggleLock(c.key, c.indicator);  // and off again, in the program's own window
         EXPECT_TRUE(paneShows(c.pane, ""));
     }
+    EXPECT_EQ(reads, indicatorReads(appDisplay())) << "the panes followed the server's events";
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Menus opened with real keys and the mouse: while one is open no frame is drawn and no poll
-// is made, keys typed into it included; its highlighted item, disabled or not, shows its
+// is made, keys typed into it included, and the first frame after it reads the keys afresh; its
+// highlighted item, disabled or not, shows its
 // prompt, also when the pointer rests on the toolbar as the menu opens.
 #include <QMainWindow>
 #include <QMenu>
@@ -62,6 +63,22 @@ TEST_F(MenuTest, NoFrameAndNoPollWhileAMenuIsOpen) {
     ASSERT_NE(nullptr, host().mainWindow()) << "the Escape that closed the menu quit nothing";
     step(3);
     EXPECT_EQ(before + 3, presents());
+}
+
+// Each frame reads the key map asked for as the frame before started: after the menu, that
+// answer holds the keys as they were before it opened.
+TEST_F(MenuTest, AKeyReleasedWhileAMenuIsOpenIsUpInTheFirstFrameAfter) {
+    x().press(XK_w);
+    settle();
+    step(3);
+    ASSERT_NE(0, GetAsyncKeyState('W'));
+    QMenu* viewMenu = dropDown(2);
+    ASSERT_TRUE(openWithKeys(XK_v, viewMenu));
+    x().release(XK_w);
+    ASSERT_TRUE(closeWithEscape(viewMenu));
+    settle();
+    step(1);
+    EXPECT_EQ(0, GetAsyncKeyState('W') & 0x8000);
 }
 
 TEST_F(MenuTest, AMenuOpenedFromTheKeyboardOverTheToolbarShowsItsFirstItemsPrompt) {
