@@ -521,17 +521,26 @@ D3D9_AVX2 inline __m256i depthValue8(__m256 z) {
                                              _mm256_set1_ps(65535.0f)));
 }
 
-// Depth-tests eight pixels from `depth` (`live` marks those in the span), writes the depth of
-// those that pass, and returns them. With `whole` the eight lie inside the row, and the lanes
-// outside the span are read and written back unchanged: the row is this thread's alone.
-D3D9_AVX2 inline __m256i testDepthAt(std::uint16_t* lanes, __m256i live, __m256 z) {
-    const __m256i old =
-        _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes)));
+// Depth-tests eight pixels whose stored depths are `old` (`live` marks those in the span), and
+// returns those that pass; `updated` gets the depths to store back, packed to 16 bits.
+D3D9_AVX2 inline __m256i testDepthLanes(__m128i old, __m256i live, __m256 z, __m128i& updated) {
+    const __m256i stored = _mm256_cvtepu16_epi32(old);
     const __m256i value = depthValue8(z);
-    const __m256i visible = _mm256_andnot_si256(_mm256_cmpgt_epi32(value, old), live);
-    const __m256i updated = _mm256_blendv_epi8(old, value, visible);
-    const __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi32(updated, updated), 0x08);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes), _mm256_castsi256_si128(packed));
+    const __m256i visible = _mm256_andnot_si256(_mm256_cmpgt_epi32(value, stored), live);
+    const __m256i blended = _mm256_blendv_epi8(stored, value, visible);
+    updated = _mm256_castsi256_si128(
+        _mm256_permute4x64_epi64(_mm256_packus_epi32(blended, blended), 0x08));
+    return visible;
+}
+
+// The depth test of eight pixels from `depth`, written back. With `whole` the eight lie inside
+// the row, and the lanes outside the span are read and written back unchanged: the row is this
+// thread's alone.
+D3D9_AVX2 inline __m256i testDepthAt(std::uint16_t* lanes, __m256i live, __m256 z) {
+    __m128i updated;
+    const __m256i visible =
+        testDepthLanes(_mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes)), live, z, updated);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes), updated);
     return visible;
 }
 
@@ -542,6 +551,33 @@ D3D9_AVX2 inline __m256i testDepth8(std::uint16_t* depth, bool whole, int count,
     std::memcpy(edge, depth, sizeof(std::uint16_t) * count);
     const __m256i visible = testDepthAt(edge, live, z);
     std::memcpy(depth, edge, sizeof(std::uint16_t) * count);
+    return visible;
+}
+
+// As testDepthAt for four pixels from `upper` in lanes 0-3 and four from `lower` in lanes 4-7.
+D3D9_AVX2 inline __m256i testDepthPairAt(std::uint16_t* upper, std::uint16_t* lower, __m256i live,
+                                         __m256 z) {
+    __m128i updated;
+    const __m256i visible =
+        testDepthLanes(_mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(upper)),
+                                          _mm_loadl_epi64(reinterpret_cast<const __m128i*>(lower))),
+                       live, z, updated);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(upper), updated);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(lower), _mm_unpackhi_epi64(updated, updated));
+    return visible;
+}
+
+// testDepth8 on two rows' spans of `count` and `lowerCount` pixels; `whole` as there, for the
+// four pixels from each span's start.
+D3D9_AVX2 inline __m256i testDepthPair(std::uint16_t* upper, std::uint16_t* lower, bool whole,
+                                       int count, int lowerCount, __m256i live, __m256 z) {
+    if (whole) return testDepthPairAt(upper, lower, live, z);
+    alignas(16) std::uint16_t edge[8] = {};
+    std::memcpy(edge, upper, sizeof(std::uint16_t) * count);
+    std::memcpy(edge + 4, lower, sizeof(std::uint16_t) * lowerCount);
+    const __m256i visible = testDepthPairAt(edge, edge + 4, live, z);
+    std::memcpy(upper, edge, sizeof(std::uint16_t) * count);
+    std::memcpy(lower, edge + 4, sizeof(std::uint16_t) * lowerCount);
     return visible;
 }
 
@@ -662,104 +698,192 @@ private:
     unsigned inBox_;  // the lanes inside the box
 };
 
-template <bool Depth, bool Modulate, bool Magnified, bool Wrap, class Rows>
-D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, Rows& rows, int yBegin,
-                                int yEnd, PixelQueue& queue) noexcept {
-    const DrawLanes& draw = drawLanesOf<Modulate>(s, queue);
-    const std::uint32_t* base = s.sampler.levels[0].texels;
-    // Magnified inside the first copy of a power-of-two level, u/w and v/w come scaled by 256 x
-    // its sides: powers of two, so every product and sum below rounds as before, scaled, and the
-    // sampler's fixed-point coordinate leaves the divide one multiply sooner.
-    constexpr bool kScaled = Magnified && !Wrap;
-    const bool scaled = kScaled && draw.firstPowerOfTwo;
-    const float scaleU = scaled ? _mm256_cvtss_f32(draw.first.scaleU) : 1.0f;
-    const float scaleV = scaled ? _mm256_cvtss_f32(draw.first.scaleV) : 1.0f;
-    Gradients c;
-    c.uqdx = _mm256_set1_ps(t.uq.dx * scaleU);
-    c.vqdx = _mm256_set1_ps(t.vq.dx * scaleV);
-    c.qdx = _mm256_set1_ps(t.q.dx);
-    c.uqdy = _mm256_set1_ps(t.uq.dy * scaleU);
-    c.vqdy = _mm256_set1_ps(t.vq.dy * scaleV);
-    c.qdy = _mm256_set1_ps(t.q.dy);
-    c.width0 = _mm256_set1_ps(s.sampler.width0);
-    c.height0 = _mm256_set1_ps(s.sampler.height0);
-    c.bias = _mm256_set1_ps(s.sampler.lodBias);
-    const __m256i laneIndex = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    const __m256 laneOffset = _mm256_setr_ps(0, 1, 2, 3, 4, 5, 6, 7);
-    const __m256 dz = _mm256_set1_ps(t.z.dx);
-    const __m256 dzdy = _mm256_set1_ps(t.z.dy);
-    const __m256 x0 = _mm256_set1_ps(t.x0);
-    const __m256 y0 = _mm256_set1_ps(t.y0);
-    const __m256 z0 = _mm256_set1_ps(t.z0);
-    const __m256 q0 = _mm256_set1_ps(t.q0);
-    const __m256 uq0 = _mm256_set1_ps(t.uq0 * scaleU);
-    const __m256 vq0 = _mm256_set1_ps(t.vq0 * scaleV);
-    const __m256i pitch = _mm256_set1_epi32(s.pitch);
-    const __m256i one = _mm256_set1_epi32(1);
-    // rowStart in every lane: the same float operations, with a broadcast per row in place of
-    // one per attribute and group. Whole numbers up to 2^24 step exactly in float.
-    __m256 rowY = _mm256_set1_ps(static_cast<float>(yBegin));
-    __m256i rowIndex = _mm256_set1_epi32(yBegin * s.pitch);
-    Lanes lanes = loadLanes(queue);
-    if (Magnified && lanes.count > 0) {
-        // Written at once below, this triangle's pixels must land after those still queued.
-        drain<Modulate>(lanes, lanes.count, s, draw);
-        lanes.count = 0;
+// `low` in lanes 0-3, `high` in lanes 4-7.
+D3D9_AVX2 inline __m256i halves(std::int32_t low, std::int32_t high) {
+    return _mm256_set_m128i(_mm_set1_epi32(high), _mm_set1_epi32(low));
+}
+
+// The attribute planes at the first pixel of each lane's row span.
+struct Starts {
+    __m256 z, q, uq, vq;
+};
+
+// A triangle's rows shaded in groups of eight pixels: a group holds a run of eight from one row,
+// or two rows of at most four pixels each, which would otherwise leave half the lanes idle.
+template <bool Depth, bool Modulate, bool Magnified, bool Wrap>
+class TriangleWalk {
+public:
+    D3D9_AVX2 TriangleWalk(const Triangle& t, const PixelState& s, const DrawLanes& draw,
+                           PixelQueue& queue)
+        : s_(s), draw_(draw), base_(s.sampler.levels[0].texels), lanes_(loadLanes(queue)) {
+        // Magnified inside the first copy of a power-of-two level, u/w and v/w come scaled by
+        // 256 x its sides: powers of two, so every product and sum below rounds as before,
+        // scaled, and the sampler's fixed-point coordinate leaves the divide one multiply sooner.
+        const bool scaled = kScaled && draw_.firstPowerOfTwo;
+        const float scaleU = scaled ? _mm256_cvtss_f32(draw_.first.scaleU) : 1.0f;
+        const float scaleV = scaled ? _mm256_cvtss_f32(draw_.first.scaleV) : 1.0f;
+        c_.uqdx = _mm256_set1_ps(t.uq.dx * scaleU);
+        c_.vqdx = _mm256_set1_ps(t.vq.dx * scaleV);
+        c_.qdx = _mm256_set1_ps(t.q.dx);
+        c_.uqdy = _mm256_set1_ps(t.uq.dy * scaleU);
+        c_.vqdy = _mm256_set1_ps(t.vq.dy * scaleV);
+        c_.qdy = _mm256_set1_ps(t.q.dy);
+        c_.width0 = _mm256_set1_ps(s.sampler.width0);
+        c_.height0 = _mm256_set1_ps(s.sampler.height0);
+        c_.bias = _mm256_set1_ps(s.sampler.lodBias);
+        dz_ = _mm256_set1_ps(t.z.dx);
+        dzdy_ = _mm256_set1_ps(t.z.dy);
+        x0_ = _mm256_set1_ps(t.x0);
+        y0_ = _mm256_set1_ps(t.y0);
+        z0_ = _mm256_set1_ps(t.z0);
+        q0_ = _mm256_set1_ps(t.q0);
+        uq0_ = _mm256_set1_ps(t.uq0 * scaleU);
+        vq0_ = _mm256_set1_ps(t.vq0 * scaleV);
+        if (Magnified && lanes_.count > 0) {
+            // Written at once below, this triangle's pixels must land after those still queued.
+            drain<Modulate>(lanes_, lanes_.count, s, draw_);
+            lanes_.count = 0;
+        }
     }
-    std::uint64_t shaded = 0;
-    for (int y = yBegin; y <= yEnd; ++y, rowY = _mm256_add_ps(rowY, _mm256_set1_ps(1.0f)),
-             rowIndex = _mm256_add_epi32(rowIndex, pitch)) {
-        int xBegin;
-        int xEnd;
-        if (!rows.next(xBegin, xEnd)) continue;
+
+    // Row y's span, eight pixels at a time.
+    D3D9_AVX2 void row(int y, int xBegin, int xEnd) {
         const __m256i first = _mm256_set1_epi32(xBegin);
-        const __m256i end = _mm256_add_epi32(_mm256_set1_epi32(xEnd), one);
-        const __m256 fx = _mm256_sub_ps(_mm256_cvtepi32_ps(first), x0);
-        const __m256 fy = _mm256_sub_ps(rowY, y0);
-        const __m256 startZ = Depth ? plane8(z0, dz, dzdy, fx, fy) : _mm256_setzero_ps();
-        const __m256 startQ = plane8(q0, c.qdx, c.qdy, fx, fy);
-        const __m256 startUq = plane8(uq0, c.uqdx, c.uqdy, fx, fy);
-        const __m256 startVq = plane8(vq0, c.vqdx, c.vqdy, fx, fy);
-        std::uint16_t* depth = Depth ? s.depth + static_cast<std::ptrdiff_t>(y) * s.pitch : nullptr;
-        std::uint32_t* colour = s.colour + static_cast<std::ptrdiff_t>(y) * s.pitch;
-        __m256i xLane = _mm256_add_epi32(first, laneIndex);
-        __m256 k = laneOffset;
-        for (int x = xBegin; x <= xEnd;
-             x += 8, xLane = _mm256_add_epi32(xLane, _mm256_set1_epi32(8)),
+        const __m256i end = _mm256_set1_epi32(xEnd + 1);
+        const Starts start = startsAt(first, _mm256_set1_ps(static_cast<float>(y)));
+        const std::ptrdiff_t row = static_cast<std::ptrdiff_t>(y) * s_.pitch;
+        const __m256i rowIndex = _mm256_set1_epi32(static_cast<std::int32_t>(row));
+        __m256i xLane = _mm256_add_epi32(first, _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+        __m256 k = _mm256_setr_ps(0, 1, 2, 3, 4, 5, 6, 7);
+        for (int x = xBegin; x <= xEnd; x += 8,
+                 xLane = _mm256_add_epi32(xLane, _mm256_set1_epi32(8)),
                  k = _mm256_add_ps(k, _mm256_set1_ps(8.0f))) {
             const int count = std::min(8, xEnd - x + 1);
             const __m256i live = _mm256_cmpgt_epi32(end, xLane);
             __m256i visible = live;
             if constexpr (Depth) {
-                const __m256 z = _mm256_add_ps(startZ, _mm256_mul_ps(dz, k));
-                visible = testDepth8(depth + x, x + 8 <= s.pitch, count, live, z);
+                visible =
+                    testDepth8(s_.depth + row + x, x + 8 <= s_.pitch, count, live, z(start, k));
             }
-            const int mask = _mm256_movemask_ps(_mm256_castsi256_ps(visible));
-            if (mask == 0) continue;
-            shaded += static_cast<unsigned>(__builtin_popcount(static_cast<unsigned>(mask)));
-            const __m256 q = _mm256_add_ps(startQ, _mm256_mul_ps(c.qdx, k));
-            const __m256 uq = _mm256_add_ps(startUq, _mm256_mul_ps(c.uqdx, k));
-            const __m256 vq = _mm256_add_ps(startVq, _mm256_mul_ps(c.vqdx, k));
-            Coordinates at =
-                Magnified ? magnifiedCoordinates8(q, uq, vq) : coordinates8(c, q, uq, vq);
-            // Wrapped once here, where the scalar loop wraps in each sample: the same value, and
-            // none to do where the triangle stays inside the unit square.
-            if constexpr (Wrap) {
-                at.u = wrapUnit8(at.u);
-                at.v = wrapUnit8(at.v);
-            }
+            __m256i texels;
+            if (!shade(start, k, visible, _mm256_add_epi32(rowIndex, xLane), texels)) continue;
             if constexpr (Magnified) {
-                _mm256_maskstore_epi32(reinterpret_cast<int*>(colour + x), visible,
-                                       sampleMagnified8<Modulate, kScaled>(base, draw, at.u, at.v,
-                                                                           visible));
-            } else {
-                const __m256i pixel = _mm256_add_epi32(rowIndex, xLane);
-                push<Modulate>(lanes, mask, at, pixel, s, draw);
+                _mm256_maskstore_epi32(reinterpret_cast<int*>(s_.colour + row + x), visible,
+                                       texels);
             }
         }
     }
-    storeLanes(lanes, queue);
-    queue.shaded += shaded;
+
+    // Rows y and y + 1, spans of at most four pixels each, in one group: lanes 0-3 and 4-7.
+    D3D9_AVX2 void rowPair(int y, int xBegin, int xEnd, int nextBegin, int nextEnd) {
+        const __m256i first = halves(xBegin, nextBegin);
+        const __m256i end = halves(xEnd + 1, nextEnd + 1);
+        const Starts start = startsAt(first, _mm256_cvtepi32_ps(halves(y, y + 1)));
+        const std::ptrdiff_t upper = static_cast<std::ptrdiff_t>(y) * s_.pitch + xBegin;
+        const std::ptrdiff_t lower = static_cast<std::ptrdiff_t>(y + 1) * s_.pitch + nextBegin;
+        const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 0, 1, 2, 3);
+        const __m256 k = _mm256_setr_ps(0, 1, 2, 3, 0, 1, 2, 3);
+        const __m256i xLane = _mm256_add_epi32(first, lane);
+        const __m256i live = _mm256_cmpgt_epi32(end, xLane);
+        __m256i visible = live;
+        if constexpr (Depth) {
+            visible = testDepthPair(s_.depth + upper, s_.depth + lower,
+                                    std::max(xBegin, nextBegin) + 4 <= s_.pitch, xEnd - xBegin + 1,
+                                    nextEnd - nextBegin + 1, live, z(start, k));
+        }
+        const __m256i pixel = _mm256_add_epi32(
+            halves(static_cast<std::int32_t>(upper), static_cast<std::int32_t>(lower)), lane);
+        __m256i texels;
+        if (!shade(start, k, visible, pixel, texels)) return;
+        if constexpr (Magnified) {
+            _mm_maskstore_epi32(reinterpret_cast<int*>(s_.colour + upper),
+                                _mm256_castsi256_si128(visible), _mm256_castsi256_si128(texels));
+            _mm_maskstore_epi32(reinterpret_cast<int*>(s_.colour + lower),
+                                _mm256_extracti128_si256(visible, 1),
+                                _mm256_extracti128_si256(texels, 1));
+        }
+    }
+
+    D3D9_AVX2 void finish(PixelQueue& queue) {
+        storeLanes(lanes_, queue);
+        queue.shaded += shaded_;
+    }
+
+private:
+    static constexpr bool kScaled = Magnified && !Wrap;
+
+    // rowStart in every lane, from its row and the first pixel of its span.
+    D3D9_AVX2 Starts startsAt(__m256i first, __m256 rowY) const {
+        const __m256 fx = _mm256_sub_ps(_mm256_cvtepi32_ps(first), x0_);
+        const __m256 fy = _mm256_sub_ps(rowY, y0_);
+        return {Depth ? plane8(z0_, dz_, dzdy_, fx, fy) : _mm256_setzero_ps(),
+                plane8(q0_, c_.qdx, c_.qdy, fx, fy), plane8(uq0_, c_.uqdx, c_.uqdy, fx, fy),
+                plane8(vq0_, c_.vqdx, c_.vqdy, fx, fy)};
+    }
+
+    D3D9_AVX2 __m256 z(const Starts& start, __m256 k) const {
+        return _mm256_add_ps(start.z, _mm256_mul_ps(dz_, k));
+    }
+
+    // Samples the `visible` lanes, k pixels from their spans' starts: magnified, into `texels`
+    // for the caller to store; otherwise into the queue, for `pixel`. False where none is.
+    D3D9_AVX2 bool shade(const Starts& start, __m256 k, __m256i visible, __m256i pixel,
+                         __m256i& texels) {
+        const int mask = _mm256_movemask_ps(_mm256_castsi256_ps(visible));
+        if (mask == 0) return false;
+        shaded_ += static_cast<unsigned>(__builtin_popcount(static_cast<unsigned>(mask)));
+        const __m256 q = _mm256_add_ps(start.q, _mm256_mul_ps(c_.qdx, k));
+        const __m256 uq = _mm256_add_ps(start.uq, _mm256_mul_ps(c_.uqdx, k));
+        const __m256 vq = _mm256_add_ps(start.vq, _mm256_mul_ps(c_.vqdx, k));
+        Coordinates at = Magnified ? magnifiedCoordinates8(q, uq, vq) : coordinates8(c_, q, uq, vq);
+        // Wrapped once here, where the scalar loop wraps in each sample: the same value, and
+        // none to do where the triangle stays inside the unit square.
+        if constexpr (Wrap) {
+            at.u = wrapUnit8(at.u);
+            at.v = wrapUnit8(at.v);
+        }
+        if constexpr (Magnified) {
+            texels = sampleMagnified8<Modulate, kScaled>(base_, draw_, at.u, at.v, visible);
+        } else {
+            push<Modulate>(lanes_, mask, at, pixel, s_, draw_);
+        }
+        return true;
+    }
+
+    const PixelState& s_;
+    const DrawLanes& draw_;
+    const std::uint32_t* base_;
+    Gradients c_;
+    __m256 dz_, dzdy_, x0_, y0_, z0_, q0_, uq0_, vq0_;
+    Lanes lanes_;
+    std::uint64_t shaded_ = 0;
+};
+
+template <bool Depth, bool Modulate, bool Magnified, bool Wrap, class Rows>
+D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, Rows& rows, int yBegin,
+                                int yEnd, PixelQueue& queue) noexcept {
+    const DrawLanes& draw = drawLanesOf<Modulate>(s, queue);
+    TriangleWalk<Depth, Modulate, Magnified, Wrap> walk(t, s, draw, queue);
+    for (int y = yBegin; y <= yEnd; ++y) {
+        int xBegin;
+        int xEnd;
+        if (!rows.next(xBegin, xEnd)) continue;
+        if (xEnd - xBegin >= 4 || y == yEnd) {
+            walk.row(y, xBegin, xEnd);
+            continue;
+        }
+        int nextBegin;
+        int nextEnd;
+        const bool below = rows.next(nextBegin, nextEnd);
+        ++y;
+        if (below && nextEnd - nextBegin < 4) {
+            walk.rowPair(y - 1, xBegin, xEnd, nextBegin, nextEnd);
+            continue;
+        }
+        walk.row(y - 1, xBegin, xEnd);
+        if (below) walk.row(y, nextBegin, nextEnd);
+    }
+    walk.finish(queue);
 }
 
 constexpr std::int64_t kBoundedBox = 32;  // pixels

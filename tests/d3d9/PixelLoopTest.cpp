@@ -97,7 +97,8 @@ std::vector<Triangle> triangles() {
 }
 
 // Triangles a few pixels across, of every shape, over the target and past its edges: the vector
-// loop walks the rows of those at most eight pixels wide from the edge functions' values.
+// loop walks the rows of those at most eight pixels wide from the edge functions' values, and
+// shades two rows of at most four pixels in one group of eight, at the right edge through a copy.
 std::vector<Triangle> smallTriangles() {
     Lcg random{11};
     std::vector<Triangle> out;
