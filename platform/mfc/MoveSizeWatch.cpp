@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <optional>
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
@@ -19,7 +18,6 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XI2.h>
 #include <xcb/xcb.h>
-#include <xcb/xcbext.h>  // xcb_poll_for_reply: a reply taken only once it has come
 
 namespace platform::mfc {
 namespace {
@@ -38,58 +36,13 @@ struct PointerSample {
     QPoint inClient;  // the pointer, in the window's coordinates
 };
 
-// The pointer as the server had it one period ago: each sample sends the query whose reply the
-// next one takes, long arrived by then, so the GUI thread never waits behind the server's work
-// (a shared image being copied to the window). Acting a period late only starts a loop a period
-// later.
-class PointerQuery {
-public:
-    explicit PointerQuery(xcb_connection_t* connection) : connection_(connection) {}
-    // The connection goes with the application.
-    ~PointerQuery() {
-        if (pending_ && QCoreApplication::instance()) xcb_discard_reply(connection_, sequence_);
-    }
-    PointerQuery(const PointerQuery&) = delete;
-    PointerQuery& operator=(const PointerQuery&) = delete;
-
-    // The reply to the last query, if it has come (none the first time, or when the window
-    // was gone), and the query for the next sample.
-    std::optional<PointerSample> takeAndSend(Window client) {
-        std::optional<PointerSample> sample;
-        if (pending_) {
-            void* reply = nullptr;
-            xcb_generic_error_t* error = nullptr;
-            if (!xcb_poll_for_reply(connection_, sequence_, &reply, &error))
-                return {};  // still on its way: it stays the one to take
-            pending_ = false;
-            std::free(error);
-            if (reply) sample = sampleOf(*static_cast<const xcb_query_pointer_reply_t*>(reply));
-            std::free(reply);
-        }
-        sequence_ = xcb_query_pointer(connection_, static_cast<xcb_window_t>(client)).sequence;
-        pending_ = true;
-        xcb_flush(connection_);
-        return sample;
-    }
-
-    // An event the watch has acted on may be newer than the reply on its way: that one is
-    // not to undo it, and the next sample sends a query of its own.
-    void forget() {
-        if (pending_) xcb_discard_reply(connection_, sequence_);
-        pending_ = false;
-    }
-
-private:
-    // A pointer on another screen is over none of the program's windows.
-    static PointerSample sampleOf(const xcb_query_pointer_reply_t& reply) {
-        if (!reply.same_screen) return {};
-        return {(reply.mask & kButtonMasks) != 0, QPoint(reply.win_x, reply.win_y)};
-    }
-
-    xcb_connection_t* connection_;
-    bool pending_ = false;
-    unsigned int sequence_ = 0;
-};
+PointerSample samplePointer(Display* display, Window client) {
+    Window root, child;
+    int rootX, rootY, x, y;
+    unsigned int mask = 0;
+    if (!XQueryPointer(display, client, &root, &child, &rootX, &rootY, &x, &y, &mask)) return {};
+    return {(mask & kButtonMasks) != 0, QPoint(x, y)};
+}
 
 // The server's own size of the window: Qt learns of a resize only after the manager made it.
 bool contains(Display* display, Window client, QPoint point) {
@@ -194,7 +147,7 @@ class MoveSizeWatch final : public QObject, public QAbstractNativeEventFilter {
 public:
     MoveSizeWatch(QWidget& window, Display* display, xcb_connection_t* connection)
         : QObject(&window), window_(window), display_(display), connection_(connection),
-          markerType_(internAtom(connection, kMarkerName)), pointer_(connection) {
+          markerType_(internAtom(connection, kMarkerName)) {
         int firstEvent, firstError;
         if (!XQueryExtension(display, "XInputExtension", &xinputOpcode_, &firstEvent, &firstError))
             xinputOpcode_ = -1;
@@ -229,7 +182,6 @@ public:
         } else {
             programButtons_ &= ~change.bit;
         }
-        pointer_.forget();
         return false;
     }
 
@@ -242,9 +194,7 @@ private:
     void sample() {
         const Window window = client();
         if (!window) return;
-        const std::optional<PointerSample> sampled = pointer_.takeAndSend(window);
-        if (!sampled) return;
-        const PointerSample& now = *sampled;
+        const PointerSample now = samplePointer(display_, window);
         if (!now.buttonHeld) {
             state_ = State::Up;
             programButtons_ = 0;
@@ -299,16 +249,12 @@ private:
         if (crossing.event != client()) return;
         const bool inLoop = state_ == State::Loop || state_ == State::GrabLoop;
         if (crossing.response_type == XCB_LEAVE_NOTIFY) {
-            if (!inLoop && isAncestorsButtonGrab(crossing)) {
-                enterLoop(State::GrabLoop);
-                pointer_.forget();
-            }
+            if (!inLoop && isAncestorsButtonGrab(crossing)) enterLoop(State::GrabLoop);
         } else if (crossing.mode == XCB_NOTIFY_MODE_UNGRAB && state_ == State::GrabLoop) {
             // The grab is over with the pointer back, its buttons maybe still held (the
             // manager cancelled the move): that press starts no other loop.
             state_ = State::NotOurs;
             loop_.reset();
-            pointer_.forget();
         }
     }
 
@@ -321,7 +267,6 @@ private:
     Display* display_;
     xcb_connection_t* connection_;
     const xcb_atom_t markerType_;
-    PointerQuery pointer_;
     int xinputOpcode_ = -1;
     QTimer sampler_;
     State state_ = State::Up;

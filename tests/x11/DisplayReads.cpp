@@ -34,11 +34,6 @@ Counts& keymapCounts() {
     return instance;
 }
 
-Counts& pointerSendCounts() {
-    static Counts instance;
-    return instance;
-}
-
 Counts& pointerCounts() {
     static Counts instance;
     return instance;
@@ -59,10 +54,6 @@ Function* next(const char* name) {
 
 long keymapReads(xcb_connection_t* connection) { return keymapCounts().of(connection); }
 
-long pointerQueriesSent(xcb_connection_t* connection) {
-    return pointerSendCounts().of(connection);
-}
-
 long pointerQueries(_XDisplay* display) { return pointerCounts().of(display); }
 
 long indicatorReads(_XDisplay* display) { return indicatorCounts().of(display); }
@@ -73,13 +64,6 @@ extern "C" xcb_query_keymap_cookie_t xcb_query_keymap(xcb_connection_t* connecti
     static const auto library = test::x11::next<decltype(xcb_query_keymap)>("xcb_query_keymap");
     test::x11::keymapCounts().add(connection);
     return library(connection);
-}
-
-extern "C" xcb_query_pointer_cookie_t xcb_query_pointer(xcb_connection_t* connection,
-                                                        xcb_window_t window) {
-    static const auto library = test::x11::next<decltype(xcb_query_pointer)>("xcb_query_pointer");
-    test::x11::pointerSendCounts().add(connection);
-    return library(connection, window);
 }
 
 extern "C" Bool XQueryPointer(Display* display, Window window, Window* root, Window* child,
