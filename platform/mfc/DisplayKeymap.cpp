@@ -6,11 +6,10 @@
 #include <optional>
 #include <utility>
 
-#include <QGuiApplication>
-
 #include <windows.h>
 
 #include "mfc/DisplayIndicators.h"
+#include "mfc/X11Application.h"
 #include "win32/KeyState.h"
 
 // Xlib's macros (None, Bool, KeyPress...) clash with Qt's names: it comes after every Qt header.
@@ -118,8 +117,7 @@ private:
 }  // namespace
 
 void installDisplayKeymap() {
-    const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-                              : nullptr;
+    const auto* x11 = x11Application();
     Display* display = x11 ? x11->display() : nullptr;
     xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
     if (!display || !connection) return;

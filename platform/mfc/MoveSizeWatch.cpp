@@ -7,12 +7,12 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QPoint>
 #include <QTimer>
 #include <QWindow>
 
 #include "mfc/IdleLoop.h"
+#include "mfc/X11Application.h"
 
 // Xlib's macros (None, Bool, KeyPress...) clash with Qt's names: it comes after every Qt header.
 #include <X11/Xlib.h>
@@ -278,8 +278,7 @@ private:
 }  // namespace
 
 void watchWindowManagerDrags(QWidget& window) {
-    const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-                              : nullptr;
+    const auto* x11 = x11Application();
     Display* display = x11 ? x11->display() : nullptr;
     xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
     if (!display || !connection) return;

@@ -11,6 +11,7 @@
 #include <QWindow>
 
 #include "mfc/SurfaceBlit.h"
+#include "mfc/X11Application.h"
 
 #include <sys/ipc.h>
 #include <sys/shm.h>
@@ -23,8 +24,7 @@ namespace platform::mfc {
 namespace {
 
 xcb_connection_t* displayConnection() {
-    const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-                              : nullptr;
+    const auto* x11 = x11Application();
     return x11 ? x11->connection() : nullptr;
 }
 
