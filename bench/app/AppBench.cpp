@@ -204,7 +204,7 @@ void runSize(CMainFrame& frame, platform::mfc::TestHost& host, const Options& o,
 
     const double device = median(kinds[0].ms);
     std::printf("size=%dx%d threads=%u frames=%d", size.width, size.height,
-                platform::d3d9::renderThreads(), o.run.frames);
+                platform::d3d9::renderThreads(view.m_hWnd->presentingProcessors()), o.run.frames);
     for (const Measured& m : kinds) {
         const double ms = median(m.ms);
         std::printf(" %s_median_ms=%.3f %s_fps=%.1f", m.name, ms, m.name, 1000.0 / ms);

@@ -4,9 +4,10 @@
 
 namespace platform::d3d9 {
 
-// Threads a device draws with, its caller's included; 0 (the default) takes one per core.
-// The picture is the same whatever the count.
+// Threads a device draws with, its caller's included; 0 (the default) takes one per core, less
+// the `busy` processors its window's presents keep (always one at least). The picture is the
+// same whatever the count.
 void setRenderThreads(unsigned threads) noexcept;
-unsigned renderThreads() noexcept;
+unsigned renderThreads(unsigned busy = 0) noexcept;
 
 }  // namespace platform::d3d9

@@ -58,7 +58,7 @@ public:
         }
         try {
             *ppDevice = new Device(window, width, height, pp->EnableAutoDepthStencil != FALSE,
-                                   format, renderThreads());
+                                   format, renderThreads(window->presentingProcessors()));
         } catch (const std::bad_alloc&) {
             return D3DERR_OUTOFVIDEOMEMORY;
         } catch (const std::system_error&) {
@@ -75,13 +75,15 @@ public:
 
 }  // namespace
 
-void setRenderThreads(unsigned threads) noexcept { requestedThreads = threads; }
+void setRenderThreads(unsigned threads) noexcept {
+    requestedThreads = threads;
+}
 
-unsigned renderThreads() noexcept {
+unsigned renderThreads(unsigned busy) noexcept {
     const unsigned requested = requestedThreads;
     if (requested != 0) return requested;
     const unsigned cores = std::thread::hardware_concurrency();
-    return cores == 0 ? 1 : cores;
+    return cores > busy ? cores - busy : 1;
 }
 
 }  // namespace platform::d3d9

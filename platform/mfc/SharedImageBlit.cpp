@@ -28,6 +28,13 @@ xcb_connection_t* displayConnection() {
     return x11 ? x11->connection() : nullptr;
 }
 
+// The display's connection on Qt's X11 platform, null elsewhere.
+xcb_connection_t* x11Connection() {
+    // The platform is chosen once, when the application starts.
+    static const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+    return x11 ? displayConnection() : nullptr;
+}
+
 template <typename Reply>
 using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
 
@@ -55,8 +62,8 @@ int bitsPerPixel(const xcb_setup_t* setup, std::uint8_t depth) {
 
 // Whether the window stores x8r8g8b8 pixels (a8r8g8b8 at depth 32) as this machine does.
 bool takesFrames(xcb_connection_t* connection, xcb_window_t window, std::uint8_t& depth) {
-    const auto geometry = owned(
-        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr));
+    const auto geometry =
+        owned(xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr));
     const auto attributes = owned(xcb_get_window_attributes_reply(
         connection, xcb_get_window_attributes(connection, window), nullptr));
     if (!geometry || !attributes) return false;
@@ -92,7 +99,9 @@ private:
 class SharedImageBlit::Target {
 public:
     Target(xcb_connection_t* connection, QWidget& widget, xcb_window_t window)
-        : connection_(connection), window_(window), qtWindow_(widget.window()->windowHandle()),
+        : connection_(connection),
+          window_(window),
+          qtWindow_(widget.window()->windowHandle()),
           repaint_(widget) {
         const xcb_query_extension_reply_t* shm = xcb_get_extension_data(connection, &xcb_shm_id);
         if (!shm || !shm->present || !takesFrames(connection, window, depth_)) return;
@@ -199,10 +208,15 @@ SharedImageBlit::SharedImageBlit() = default;
 
 SharedImageBlit::~SharedImageBlit() = default;
 
+bool SharedImageBlit::serverCopiesFrames() {
+    xcb_connection_t* connection = x11Connection();
+    if (!connection) return false;
+    const xcb_query_extension_reply_t* shm = xcb_get_extension_data(connection, &xcb_shm_id);
+    return shm && shm->present;
+}
+
 bool SharedImageBlit::prepare(QWidget& widget, const QRect& area) {
-    // The platform is chosen once, when the application starts.
-    static const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
-    xcb_connection_t* connection = x11 ? displayConnection() : nullptr;
+    xcb_connection_t* connection = x11Connection();
     const xcb_window_t window = static_cast<xcb_window_t>(widget.window()->internalWinId());
     if (!connection || window == 0) return false;
     if (!target_ || !target_->is(connection, window)) {

@@ -31,6 +31,10 @@ public:
     SharedImageBlit(const SharedImageBlit&) = delete;
     SharedImageBlit& operator=(const SharedImageBlit&) = delete;
 
+    // True on X11 when the server offers shared images, as a server on this machine does: its
+    // copy of each frame then runs in its own process, on one of this machine's processors.
+    static bool serverCopiesFrames();
+
     // False when nothing was drawn. The frame is X8R8G8B8.
     bool draw(QWidget& widget, win32::PixelRows<const std::uint32_t> frame,
               const win32::ParallelFor& split);

@@ -83,9 +83,9 @@ public:
             case QEvent::Resize: {
                 const QSize size = static_cast<QResizeEvent*>(event)->size();
                 noteMessage();
-                wnd->SendMessage(WM_SIZE, SIZE_RESTORED,
-                                 MAKELPARAM(static_cast<WORD>(size.width()),
-                                            static_cast<WORD>(size.height())));
+                wnd->SendMessage(
+                    WM_SIZE, SIZE_RESTORED,
+                    MAKELPARAM(static_cast<WORD>(size.width()), static_cast<WORD>(size.height())));
                 return false;
             }
             case QEvent::Paint:
@@ -208,6 +208,10 @@ SIZE WindowHost::clientSize() const noexcept {
     const QWidget* widget = widget_.data();
     if (!widget) return {0, 0};
     return {widget->width(), widget->height()};
+}
+
+unsigned WindowHost::presentingProcessors() const noexcept {
+    return SharedImageBlit::serverCopiesFrames() ? 1 : 0;
 }
 
 void WindowHost::present(const std::uint32_t* pixels, int width, int height,

@@ -50,6 +50,8 @@ public:
     void releaseWidget() noexcept;
 
     SIZE clientSize() const noexcept override;
+    // One on X11 with shared images: the server's copy of each frame.
+    unsigned presentingProcessors() const noexcept override;
     // Pixels valid only during the call are copied and kept; kept pixels are shown straight
     // from the caller's memory and held until the next present.
     void present(const std::uint32_t* pixels, int width, int height,

@@ -31,6 +31,11 @@ struct HWND__ {
     // The client area's present size in pixels.
     virtual SIZE clientSize() const noexcept = 0;
 
+    // Processors that showing each frame keeps busy beside the device's next one: a display
+    // server on this machine copying it in a process of its own. A device that takes one
+    // thread per core leaves them these, so that none of its threads waits on the server's.
+    virtual unsigned presentingProcessors() const noexcept { return 0; }
+
     // Shows a frame of X8R8G8B8 pixels (pitch in pixels), stretched to the client area as it
     // is now. The pixels are only valid during the call.
     virtual void present(const std::uint32_t* pixels, int width, int height,

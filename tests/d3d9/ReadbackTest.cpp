@@ -2,6 +2,9 @@
 // of rows on the device's threads, and Present to the window.
 #include "DeviceTesting.h"
 
+#include <algorithm>
+#include <thread>
+
 #include "d3d9/DeviceOptions.h"
 
 namespace test {
@@ -38,6 +41,18 @@ TEST(Readback, CopiesTheWholeFinishedFrame) {
     ASSERT_EQ(D3D_OK, f.device->Present(nullptr, nullptr, nullptr, nullptr));
     const auto shown = f.window.lastFrame();
     EXPECT_EQ(expected, std::vector<std::uint32_t>(shown.begin(), shown.end()));
+}
+
+// A device asked for no count takes one thread per core, less the processors its window's
+// presents keep busy, and never none; an asked-for count stands.
+TEST(RenderThreads, OnePerCoreLessThoseThePresentsKeep) {
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    EXPECT_EQ(cores, platform::d3d9::renderThreads());
+    EXPECT_EQ(cores > 1 ? cores - 1 : 1, platform::d3d9::renderThreads(1));
+    EXPECT_EQ(1u, platform::d3d9::renderThreads(cores + 4));
+    platform::d3d9::setRenderThreads(3);
+    EXPECT_EQ(3u, platform::d3d9::renderThreads(1));
+    platform::d3d9::setRenderThreads(0);
 }
 
 TEST(Readback, RefusesSurfacesThatDoNotMatch) {

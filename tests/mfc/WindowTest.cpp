@@ -152,6 +152,7 @@ TEST_F(LayerTest, PresentDrawsStraightIntoTheWindowStretchedWithoutAPaint) {
     }
     EXPECT_EQ(frame().m_view.paints, paintsBefore);
     EXPECT_EQ(view->presentCount(), 2);
+    EXPECT_EQ(0u, view->presentingProcessors()) << "offscreen, no other process copies frames";
 }
 
 TEST_F(LayerTest, PresentOnAHiddenWindowKeepsTheFrameAndShowsNothing) {

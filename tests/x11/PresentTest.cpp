@@ -51,5 +51,11 @@ TEST_F(PresentTest, FramesReachTheScreenAndPaintsShowTheLastAgain) {
     EXPECT_TRUE(screenShows(sky(), 0x6E93BFu)) << "the resized view shows the last frame";
 }
 
+// The server copies each frame from a shared image in its own process: the view's window keeps
+// it a processor, which a device taking one thread per core leaves it.
+TEST_F(PresentTest, TheServersCopyIsGivenAProcessorOfItsOwn) {
+    EXPECT_EQ(1u, view().m_hWnd->presentingProcessors());
+}
+
 }  // namespace
 }  // namespace test::x11
