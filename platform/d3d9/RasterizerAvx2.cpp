@@ -581,6 +581,29 @@ D3D9_AVX2 inline __m256i testDepthPair(std::uint16_t* upper, std::uint16_t* lowe
     return visible;
 }
 
+// Writes the `visible` lanes of `texels` to the pixels from `colour`. With `whole` they all lie
+// inside the row, as in testDepth8: the others are read and written back unchanged, cheaper
+// than a masked store, which some processors run as a long microcoded sequence.
+D3D9_AVX2 inline void storeColour8(std::uint32_t* colour, bool whole, __m256i visible,
+                                   __m256i texels) {
+    auto* at = reinterpret_cast<__m256i*>(colour);
+    if (!whole) {
+        _mm256_maskstore_epi32(reinterpret_cast<int*>(colour), visible, texels);
+        return;
+    }
+    _mm256_storeu_si256(at, _mm256_blendv_epi8(_mm256_loadu_si256(at), texels, visible));
+}
+
+D3D9_AVX2 inline void storeColour4(std::uint32_t* colour, bool whole, __m128i visible,
+                                   __m128i texels) {
+    auto* at = reinterpret_cast<__m128i*>(colour);
+    if (!whole) {
+        _mm_maskstore_epi32(reinterpret_cast<int*>(colour), visible, texels);
+        return;
+    }
+    _mm_storeu_si128(at, _mm_blendv_epi8(_mm_loadu_si128(at), texels, visible));
+}
+
 template <bool Modulate>
 D3D9_AVX2 inline DrawLanes drawLanes(const PixelState& s) {
     DrawLanes c;
@@ -768,8 +791,7 @@ public:
             __m256i texels;
             if (!shade(start, k, visible, _mm256_add_epi32(rowIndex, xLane), texels)) continue;
             if constexpr (Magnified) {
-                _mm256_maskstore_epi32(reinterpret_cast<int*>(s_.colour + row + x), visible,
-                                       texels);
+                storeColour8(s_.colour + row + x, x + 8 <= s_.pitch, visible, texels);
             }
         }
     }
@@ -796,11 +818,11 @@ public:
         __m256i texels;
         if (!shade(start, k, visible, pixel, texels)) return;
         if constexpr (Magnified) {
-            _mm_maskstore_epi32(reinterpret_cast<int*>(s_.colour + upper),
-                                _mm256_castsi256_si128(visible), _mm256_castsi256_si128(texels));
-            _mm_maskstore_epi32(reinterpret_cast<int*>(s_.colour + lower),
-                                _mm256_extracti128_si256(visible, 1),
-                                _mm256_extracti128_si256(texels, 1));
+            const bool whole = std::max(xBegin, nextBegin) + 4 <= s_.pitch;
+            storeColour4(s_.colour + upper, whole, _mm256_castsi256_si128(visible),
+                         _mm256_castsi256_si128(texels));
+            storeColour4(s_.colour + lower, whole, _mm256_extracti128_si256(visible, 1),
+                         _mm256_extracti128_si256(texels, 1));
         }
     }
 
