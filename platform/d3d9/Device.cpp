@@ -48,7 +48,9 @@ Device::~Device() {
     link_->device = nullptr;
 }
 
-void Device::finishDrawing() noexcept { pending_.draw(pool_, counters_); }
+void Device::finishDrawing() noexcept {
+    pending_.draw(pool_, counters_);
+}
 
 HRESULT Device::CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format,
                               D3DPOOL Pool, IDirect3DTexture9** ppTexture,
@@ -114,8 +116,8 @@ HRESULT Device::GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUFFER_T
     return D3D_OK;
 }
 
-HRESULT Device::CreateOffscreenPlainSurface(UINT Width, UINT Height, D3DFORMAT Format,
-                                            D3DPOOL Pool, IDirect3DSurface9** ppSurface,
+HRESULT Device::CreateOffscreenPlainSurface(UINT Width, UINT Height, D3DFORMAT Format, D3DPOOL Pool,
+                                            IDirect3DSurface9** ppSurface,
                                             HANDLE* pSharedHandle) noexcept {
     if (!ppSurface) return D3DERR_INVALIDCALL;
     *ppSurface = nullptr;
@@ -126,8 +128,8 @@ HRESULT Device::CreateOffscreenPlainSurface(UINT Width, UINT Height, D3DFORMAT F
         return D3DERR_INVALIDCALL;
     }
     try {
-        *ppSurface = new HostSurface(link_, static_cast<int>(Width), static_cast<int>(Height),
-                                     Format);
+        *ppSurface =
+            new HostSurface(link_, static_cast<int>(Width), static_cast<int>(Height), Format);
         return D3D_OK;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
@@ -142,14 +144,26 @@ HRESULT Device::GetRenderTargetData(IDirect3DSurface9* pRenderTarget,
         host->height() != frame_->height || host->format() != format_ || host->locked()) {
         return D3DERR_INVALIDCALL;
     }
-    finishDrawing();
-    const auto rowPixels = static_cast<std::size_t>(frame_->width);
+    struct Copy {
+        const FrameBuffer& frame;
+        HostSurface& host;
+        void rows(int top, int bottom) const noexcept {
+            const auto rowPixels = static_cast<std::size_t>(frame.width);
+            const std::size_t first = static_cast<std::size_t>(top) * rowPixels;
+            std::memcpy(host.pixels() + first, frame.colour->data() + first,
+                        static_cast<std::size_t>(bottom - top + 1) * rowPixels * 4);
+        }
+    } copy{*frame_, *host};
+    // Drawing still pending copies each stripe's rows as soon as they are done, from the
+    // drawing thread's caches.
+    const RowsFinished copyRows{[](void* context, int top, int bottom) noexcept {
+                                    static_cast<const Copy*>(context)->rows(top, bottom);
+                                },
+                                &copy};
+    if (pending_.draw(pool_, counters_, copyRows)) return D3D_OK;
     auto band = [&](unsigned index) {
         const int top = static_cast<int>(index) * kCopyBandRows;
-        const int rows = std::min(kCopyBandRows, frame_->height - top);
-        const std::size_t first = static_cast<std::size_t>(top) * rowPixels;
-        std::memcpy(host->pixels() + first, frame_->colour->data() + first,
-                    static_cast<std::size_t>(rows) * rowPixels * 4);
+        copy.rows(top, std::min(top + kCopyBandRows, frame_->height) - 1);
     };
     pool_.run(static_cast<unsigned>((frame_->height + kCopyBandRows - 1) / kCopyBandRows), band);
     return D3D_OK;

@@ -102,7 +102,7 @@ void PendingFrame::addClear(const Scissor& rect, DWORD flags, std::uint32_t colo
     commands_.emplace_back(Clear{rect, flags, colour, depth});
 }
 
-void PendingFrame::runStripe(int stripe, DrawCounters& counters) noexcept {
+void PendingFrame::runStripe(int stripe, DrawCounters& counters, RowsFinished finished) noexcept {
     const int top = stripes_.top + stripe * stripes_.rows;
     const int bottom = std::min(top + stripes_.rows - 1, stripes_.bottom);
     PixelQueue queue;
@@ -128,16 +128,18 @@ void PendingFrame::runStripe(int stripe, DrawCounters& counters) noexcept {
         }
     }
     counters.add(queue.triangles, queue.shaded);
+    if (finished.run) finished.run(finished.context, top, bottom);
 }
 
-void PendingFrame::draw(ThreadPool& pool, DrawCounters& counters) noexcept {
-    if (commands_.empty()) return;
-    auto stripe = [&](unsigned index) { runStripe(static_cast<int>(index), counters); };
+bool PendingFrame::draw(ThreadPool& pool, DrawCounters& counters, RowsFinished finished) noexcept {
+    if (commands_.empty()) return false;
+    auto stripe = [&](unsigned index) { runStripe(static_cast<int>(index), counters, finished); };
     pool.run(static_cast<unsigned>(stripes_.count), stripe);
     commands_.clear();  // lets go of the draws' textures; keeps the capacity
     vertices_ = 0;
     triangles_ = 0;
     blocks_ = 0;
+    return true;
 }
 
 }  // namespace platform::d3d9

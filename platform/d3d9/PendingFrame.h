@@ -38,6 +38,13 @@ struct DrawState {
     ComRef<Texture> texture;  // keeps the sampled levels alive until the draw is done
 };
 
+// Called on a drawing thread once rows top..bottom of the frame are finished, while they are
+// still in that thread's caches.
+struct RowsFinished {
+    void (*run)(void* context, int top, int bottom) noexcept = nullptr;
+    void* context = nullptr;
+};
+
 class PendingFrame {
 public:
     PendingFrame(FrameBuffer& frame, unsigned threads);
@@ -55,8 +62,9 @@ public:
     // Records a fill of `rect` (inside the back buffer) with D3DCLEAR_TARGET / D3DCLEAR_ZBUFFER.
     void addClear(const Scissor& rect, DWORD flags, std::uint32_t colour, std::uint16_t depth);
 
-    // Draws everything recorded, then holds nothing.
-    void draw(ThreadPool& pool, DrawCounters& counters) noexcept;
+    // Draws everything recorded, then holds nothing. When something was, `finished` has been
+    // called for every row of the frame, and the result is true.
+    bool draw(ThreadPool& pool, DrawCounters& counters, RowsFinished finished = {}) noexcept;
 
 private:
     struct Clear {
@@ -74,7 +82,7 @@ private:
     };
 
     TriangleBatch batchOf(const Draw& draw) const noexcept;
-    void runStripe(int stripe, DrawCounters& counters) noexcept;
+    void runStripe(int stripe, DrawCounters& counters, RowsFinished finished) noexcept;
 
     FrameBuffer& frame_;
     Stripes stripes_;

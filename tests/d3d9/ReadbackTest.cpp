@@ -20,7 +20,7 @@ ComRef<IDirect3DSurface9> hostSurface(IDirect3DDevice9* device, UINT width, UINT
 }
 
 // A frame taller than several bands, each row its own colour, cleared before the copy is asked
-// for: both copies hold every row, band edges included.
+// for: every copy holds every row, band and stripe edges included.
 TEST(Readback, CopiesTheWholeFinishedFrame) {
     constexpr int kWidth = 5, kHeight = 100;
     platform::d3d9::setRenderThreads(4);
@@ -37,7 +37,10 @@ TEST(Readback, CopiesTheWholeFinishedFrame) {
     ASSERT_EQ(D3D_OK, f.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, backBuffer.put()));
     auto host = hostSurface(f.device.get(), kWidth, kHeight);
     ASSERT_EQ(D3D_OK, f.device->GetRenderTargetData(backBuffer.get(), host.get()));
-    EXPECT_EQ(expected, surfacePixels(host.get()));
+    EXPECT_EQ(expected, surfacePixels(host.get())) << "copied as the stripes were drawn";
+    auto again = hostSurface(f.device.get(), kWidth, kHeight);
+    ASSERT_EQ(D3D_OK, f.device->GetRenderTargetData(backBuffer.get(), again.get()));
+    EXPECT_EQ(expected, surfacePixels(again.get())) << "copied with nothing left to draw";
     ASSERT_EQ(D3D_OK, f.device->Present(nullptr, nullptr, nullptr, nullptr));
     const auto shown = f.window.lastFrame();
     EXPECT_EQ(expected, std::vector<std::uint32_t>(shown.begin(), shown.end()));
