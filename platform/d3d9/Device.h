@@ -1,8 +1,9 @@
 // Device.h: the software IDirect3DDevice9. It keeps Direct3D 9's state blocks and holds a
 // reference to everything bound to it. Clears and draws are checked and their vertices
 // transformed when called, then wait in a pending frame that is drawn in one go on the device's
-// threads when its pixels can be seen: at EndScene and Present, when the back buffer is read
-// back or locked, when a texture is locked, and before the device goes.
+// threads when its pixels can be seen: at Present, when the back buffer is read back (each
+// stripe's rows copied as soon as they are drawn) or locked, when a texture is locked, and
+// before the device goes. EndScene only closes the scene, as it queues work on a card.
 #pragma once
 
 #include <array>
