@@ -13,37 +13,43 @@ namespace {
 ComRef<IDirect3DSurface9> hostSurface(IDirect3DDevice9* device, UINT width, UINT height,
                                       D3DFORMAT format = D3DFMT_X8R8G8B8) {
     ComRef<IDirect3DSurface9> surface;
-    EXPECT_EQ(D3D_OK, device->CreateOffscreenPlainSurface(width, height, format,
-                                                          D3DPOOL_SYSTEMMEM, surface.put(),
-                                                          nullptr));
+    EXPECT_EQ(D3D_OK, device->CreateOffscreenPlainSurface(width, height, format, D3DPOOL_SYSTEMMEM,
+                                                          surface.put(), nullptr));
     return surface;
 }
 
 // A frame taller than several bands, each row its own colour, cleared before the copy is asked
-// for: every copy holds every row, band and stripe edges included.
+// for: every copy holds every row, band and stripe edges included. On four threads the stripes
+// are copied as they are drawn; on one, the whole frame is a copy large enough to be streamed.
 TEST(Readback, CopiesTheWholeFinishedFrame) {
-    constexpr int kWidth = 5, kHeight = 100;
-    platform::d3d9::setRenderThreads(4);
-    DeviceFixture f(kWidth, kHeight);
-    platform::d3d9::setRenderThreads(0);
-    std::vector<std::uint32_t> expected;
-    for (LONG y = 0; y < kHeight; ++y) {
-        const D3DRECT row{0, y, kWidth, y + 1};
-        const std::uint32_t colour = 0xFF000000u | (static_cast<std::uint32_t>(y) * 0x010203u);
-        f.device->Clear(1, &row, D3DCLEAR_TARGET, colour, 1.0f, 0);
-        expected.insert(expected.end(), kWidth, colour);
+    struct Case {
+        unsigned threads;
+        int width, height;
+    };
+    for (const Case c : {Case{4, 5, 100}, Case{1, 640, 480}}) {
+        SCOPED_TRACE(testing::Message() << c.threads << " threads");
+        platform::d3d9::setRenderThreads(c.threads);
+        DeviceFixture f(c.width, c.height);
+        platform::d3d9::setRenderThreads(0);
+        std::vector<std::uint32_t> expected;
+        for (LONG y = 0; y < c.height; ++y) {
+            const D3DRECT row{0, y, c.width, y + 1};
+            const std::uint32_t colour = 0xFF000000u | (static_cast<std::uint32_t>(y) * 0x010203u);
+            f.device->Clear(1, &row, D3DCLEAR_TARGET, colour, 1.0f, 0);
+            expected.insert(expected.end(), c.width, colour);
+        }
+        ComRef<IDirect3DSurface9> backBuffer;
+        ASSERT_EQ(D3D_OK, f.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, backBuffer.put()));
+        auto host = hostSurface(f.device.get(), c.width, c.height);
+        ASSERT_EQ(D3D_OK, f.device->GetRenderTargetData(backBuffer.get(), host.get()));
+        EXPECT_EQ(expected, surfacePixels(host.get())) << "copied as the stripes were drawn";
+        auto again = hostSurface(f.device.get(), c.width, c.height);
+        ASSERT_EQ(D3D_OK, f.device->GetRenderTargetData(backBuffer.get(), again.get()));
+        EXPECT_EQ(expected, surfacePixels(again.get())) << "copied with nothing left to draw";
+        ASSERT_EQ(D3D_OK, f.device->Present(nullptr, nullptr, nullptr, nullptr));
+        const auto shown = f.window.lastFrame();
+        EXPECT_EQ(expected, std::vector<std::uint32_t>(shown.begin(), shown.end()));
     }
-    ComRef<IDirect3DSurface9> backBuffer;
-    ASSERT_EQ(D3D_OK, f.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, backBuffer.put()));
-    auto host = hostSurface(f.device.get(), kWidth, kHeight);
-    ASSERT_EQ(D3D_OK, f.device->GetRenderTargetData(backBuffer.get(), host.get()));
-    EXPECT_EQ(expected, surfacePixels(host.get())) << "copied as the stripes were drawn";
-    auto again = hostSurface(f.device.get(), kWidth, kHeight);
-    ASSERT_EQ(D3D_OK, f.device->GetRenderTargetData(backBuffer.get(), again.get()));
-    EXPECT_EQ(expected, surfacePixels(again.get())) << "copied with nothing left to draw";
-    ASSERT_EQ(D3D_OK, f.device->Present(nullptr, nullptr, nullptr, nullptr));
-    const auto shown = f.window.lastFrame();
-    EXPECT_EQ(expected, std::vector<std::uint32_t>(shown.begin(), shown.end()));
 }
 
 // A device asked for no count takes one thread per core, less the processors its window's
@@ -64,8 +70,8 @@ TEST(Readback, RefusesSurfacesThatDoNotMatch) {
     ComRef<IDirect3DSurface9> backBuffer;
     ASSERT_EQ(D3D_OK, f.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, backBuffer.put()));
     ComRef<IDirect3DSurface9> otherBackBuffer;
-    ASSERT_EQ(D3D_OK, other.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO,
-                                                  otherBackBuffer.put()));
+    ASSERT_EQ(D3D_OK,
+              other.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, otherBackBuffer.put()));
     auto fits = hostSurface(f.device.get(), 4, 4);
     auto small = hostSurface(f.device.get(), 4, 3);
     auto alpha = hostSurface(f.device.get(), 4, 4, D3DFMT_A8R8G8B8);
@@ -83,8 +89,8 @@ TEST(Readback, RefusesSurfacesThatDoNotMatch) {
         {__LINE__, backBuffer.get(), fits.get(), D3D_OK},
         {__LINE__, nullptr, fits.get(), D3DERR_INVALIDCALL},
         {__LINE__, backBuffer.get(), nullptr, D3DERR_INVALIDCALL},
-        {__LINE__, otherBackBuffer.get(), fits.get(), D3DERR_INVALIDCALL},  // not this device's
-        {__LINE__, fits.get(), fits.get(), D3DERR_INVALIDCALL},  // not a render target
+        {__LINE__, otherBackBuffer.get(), fits.get(), D3DERR_INVALIDCALL},   // not this device's
+        {__LINE__, fits.get(), fits.get(), D3DERR_INVALIDCALL},              // not a render target
         {__LINE__, backBuffer.get(), backBuffer.get(), D3DERR_INVALIDCALL},  // not host memory
         {__LINE__, backBuffer.get(), small.get(), D3DERR_INVALIDCALL},
         {__LINE__, backBuffer.get(), alpha.get(), D3DERR_INVALIDCALL},
