@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 
+#include "mfc/IdleLoop.h"
 #include "mfc/KeyFeed.h"
 
 // Xlib's macros (None, Bool, KeyPress...) clash with Qt's names: it comes after every Qt header.
@@ -61,7 +62,7 @@ public:
         if ((event->response_type & 0x7F) != eventBase_) return false;
         IndicatorStateEvent notify;
         std::memcpy(&notify, event, sizeof notify);
-        if (notify.xkbType == XkbIndicatorStateNotify) state_ = notify.state;
+        if (notify.xkbType == XkbIndicatorStateNotify) take(notify.state);
         return false;  // Qt's keyboard sees the extension's events too
     }
 
@@ -71,6 +72,15 @@ public:
     }
 
 private:
+    void take(unsigned state) {
+        const unsigned shown = bits_.caps | bits_.num | bits_.scroll;
+        // The panes follow at the first idle pass after a message. An indicator can change
+        // with no message (another program lit it) or after that pass (its event read after
+        // its key's, or lit apart from the key): the change is a message of its own.
+        if ((state ^ state_) & shown) noteMessage();
+        state_ = state;
+    }
+
     int eventBase_;
     IndicatorBits bits_;
     unsigned state_;

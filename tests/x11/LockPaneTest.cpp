@@ -59,5 +59,17 @@ TEST_F(LockPaneTest, TogglesInAnotherWindowShowOnceBack) {
     EXPECT_EQ(reads, indicatorReads(appDisplay())) << "the panes followed the server's events";
 }
 
+// An indicator can change with no message to the program at all: lit by another program, or
+// reaching it after the idle pass that its lock key's messages started. The panes still follow.
+TEST_F(LockPaneTest, FollowIndicatorsSwitchedWithoutAKey) {
+    step(3);  // well past the idle pass that the last message started
+    for (const bool on : {true, false}) {
+        SCOPED_TRACE(on ? "lit" : "put out");
+        x().switchIndicator("Scroll Lock", on);
+        ASSERT_EQ(on, x().indicatorOn("Scroll Lock"));
+        EXPECT_TRUE(paneShows(kScrollPane, on ? "SCRL" : ""));
+    }
+}
+
 }  // namespace
 }  // namespace test::x11

@@ -181,8 +181,11 @@ unsigned XClient::pixelAt(int x, int y) {
 void XClient::toggleLock(KeySym key, const char* indicator) {
     const bool wasOn = indicatorOn(indicator);
     tap(key);
-    if (indicatorOn(indicator) != wasOn) return;
-    XkbSetNamedIndicator(display_, XInternAtom(display_, indicator, False), True, !wasOn, False,
+    if (indicatorOn(indicator) == wasOn) switchIndicator(indicator, !wasOn);
+}
+
+void XClient::switchIndicator(const char* indicator, bool on) {
+    XkbSetNamedIndicator(display_, XInternAtom(display_, indicator, False), True, on, False,
                          nullptr);
     sync();
 }

@@ -64,6 +64,10 @@ public:
     // Toggles the lock: taps its key, and where the keymap ties no lock to that key (Scroll
     // Lock in most), switches the indicator itself, as a keyboard's own lock would.
     void toggleLock(KeySym key, const char* indicator);
+    // Lights the named indicator or puts it out with no key, as another program can (xset
+    // led); the server ignores it for indicators that only follow their lock (Caps Lock and
+    // Num Lock in most keymaps).
+    void switchIndicator(const char* indicator, bool on);
     // The screen's pixel, 0xRRGGBB.
     unsigned pixelAt(int x, int y);
     // Leaves every lock off.
