@@ -6,7 +6,6 @@
 #include <new>
 
 #include "d3d9/HostSurface.h"
-#include "d3d9/PixelCopy.h"
 #include "win32/Window.h"
 
 namespace platform::d3d9 {
@@ -15,10 +14,6 @@ namespace {
 
 // Rows a band of GetRenderTargetData's copy: bands of a few hundred kilobytes at common sizes.
 constexpr int kCopyBandRows = 32;
-// From this size on a copy of rows goes around the caches: what it copies is mostly out of the
-// core's own cache by then, and its target's old contents need not be read in. Smaller copies,
-// of a stripe just drawn, find both in the cache.
-constexpr std::size_t kStreamedCopyBytes = std::size_t{1} << 20;
 
 D3DMATRIX identity() noexcept {
     D3DMATRIX m{};
@@ -155,12 +150,8 @@ HRESULT Device::GetRenderTargetData(IDirect3DSurface9* pRenderTarget,
         void rows(int top, int bottom) const noexcept {
             const auto rowPixels = static_cast<std::size_t>(frame.width);
             const std::size_t first = static_cast<std::size_t>(top) * rowPixels;
-            const std::size_t pixels = static_cast<std::size_t>(bottom - top + 1) * rowPixels;
-            if (pixels * 4 >= kStreamedCopyBytes) {
-                streamPixels(host.pixels() + first, frame.colour->data() + first, pixels);
-            } else {
-                std::memcpy(host.pixels() + first, frame.colour->data() + first, pixels * 4);
-            }
+            std::memcpy(host.pixels() + first, frame.colour->data() + first,
+                        static_cast<std::size_t>(bottom - top + 1) * rowPixels * 4);
         }
     } copy{*frame_, *host};
     // Drawing still pending copies each stripe's rows as soon as they are done, from the
