@@ -1,12 +1,17 @@
 #include "d3d9/ThreadPool.h"
 
+#include <chrono>
+
 namespace platform::d3d9 {
 
 namespace {
 
-// About 50 to 100 microseconds of spinning: longer than the gaps between a frame's jobs, short
-// enough that idle workers soon leave the cores to others.
-constexpr int kSpins = 4000;
+// Spinning lasts longer than the gaps between a frame's jobs, such as a run of small draws
+// recorded on the calling thread (up to about 0.15 ms), so that a worker waiting for the next
+// job does not have to be woken; and short enough that idle workers soon leave the cores to
+// others. Timed, since a pause instruction takes from a few to over a hundred cycles.
+constexpr auto kSpinTime = std::chrono::microseconds(200);
+constexpr int kPausesPerClockReading = 32;
 
 inline void pause() noexcept {
 #if defined(__x86_64__) || defined(__i386__)
@@ -16,10 +21,27 @@ inline void pause() noexcept {
 #endif
 }
 
+// Spins until `done` holds or kSpinTime has passed; returns `done`'s last answer.
+template <class Done>
+bool spinUntil(Done done) noexcept {
+    const auto end = std::chrono::steady_clock::now() + kSpinTime;
+    for (;;) {
+        for (int i = 0; i < kPausesPerClockReading; ++i) {
+            if (done()) return true;
+            pause();
+        }
+        if (std::chrono::steady_clock::now() >= end) return done();
+    }
+}
+
 constexpr std::uint64_t kOneChunk = std::uint64_t{1} << 32;
 
-unsigned nextChunk(std::uint64_t claim) noexcept { return static_cast<unsigned>(claim >> 32); }
-unsigned chunkCount(std::uint64_t claim) noexcept { return static_cast<unsigned>(claim); }
+unsigned nextChunk(std::uint64_t claim) noexcept {
+    return static_cast<unsigned>(claim >> 32);
+}
+unsigned chunkCount(std::uint64_t claim) noexcept {
+    return static_cast<unsigned>(claim);
+}
 
 }  // namespace
 
@@ -51,8 +73,7 @@ void ThreadPool::runJob(unsigned count, void* context, Trampoline trampoline) no
     }
     wake_.notify_all();
     runChunks();
-    for (int i = 0; i < kSpins && done_.load(std::memory_order_acquire) != count; ++i) pause();
-    if (done_.load(std::memory_order_acquire) != count) {
+    if (!spinUntil([&] { return done_.load(std::memory_order_acquire) == count; })) {
         std::unique_lock<std::mutex> lock(mutex_);
         finished_.wait(lock, [&] { return done_.load(std::memory_order_acquire) == count; });
     }
@@ -84,8 +105,7 @@ void ThreadPool::runChunks() noexcept {
 
 void ThreadPool::workerLoop() noexcept {
     for (;;) {
-        for (int i = 0; i < kSpins && !hasWork() && !stopping_.load(); ++i) pause();
-        if (!hasWork()) {
+        if (!spinUntil([this] { return hasWork() || stopping_.load(); })) {
             std::unique_lock<std::mutex> lock(mutex_);
             wake_.wait(lock, [this] { return stopping_.load() || hasWork(); });
         }
