@@ -6,7 +6,8 @@
 //
 // Three frames, interleaved so that they share the machine's load:
 //   device  the scene's device work only: Clear, the material, BeginScene, the ground, the
-//           overview camera, the player, the thirty boxes, the empty second cube, EndScene;
+//           overview camera, the player, the thirty boxes, the empty second cube, EndScene,
+//           and the drawing that Present would start;
 //   render  CChildView::Render: the same plus the movement, the contacts, the boxes' state
 //           steps, the overlay's five lines and Present into the window;
 //   idle    one idle pass: COrvekApp::OnIdle, the frame loop's clock, Render and, every 26 ms,
@@ -49,6 +50,7 @@
 #include "ViewAtSize.h"
 #include "XServer.h"
 #include "d3d9/DeviceOptions.h"
+#include "d3d9/DrawCounters.h"
 #include "mfc/TestHost.h"
 #include "mfc/WindowHost.h"
 
@@ -127,6 +129,9 @@ void drawSceneOnly(CChildView& view) {
     for (Box& box : view.m_Boxes) box.Render();
     view.m_pCube2->RenderInstances();
     device->EndScene();
+    // The device draws a scene when its pixels are needed, as Present needs them; asking for
+    // its counts needs them too.
+    platform::d3d9::drawCounts(device);
 }
 
 double median(const std::vector<double>& values) {
@@ -198,6 +203,7 @@ void runSize(CMainFrame& frame, platform::mfc::TestHost& host, const Options& o,
         view.m_pd3dDevice->BeginScene();
         view.DrawHUD();
         view.m_pd3dDevice->EndScene();
+        platform::d3d9::drawCounts(view.m_pd3dDevice);
     });
     const unsigned long long present =
         allocationsOf([&] { view.m_pd3dDevice->Present(nullptr, nullptr, nullptr, nullptr); });
