@@ -48,9 +48,7 @@ Device::~Device() {
     link_->device = nullptr;
 }
 
-void Device::finishDrawing() noexcept {
-    pending_.draw(pool_, counters_);
-}
+void Device::finishDrawing() noexcept { pending_.draw(pool_, counters_); }
 
 HRESULT Device::CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format,
                               D3DPOOL Pool, IDirect3DTexture9** ppTexture,
@@ -116,8 +114,8 @@ HRESULT Device::GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUFFER_T
     return D3D_OK;
 }
 
-HRESULT Device::CreateOffscreenPlainSurface(UINT Width, UINT Height, D3DFORMAT Format, D3DPOOL Pool,
-                                            IDirect3DSurface9** ppSurface,
+HRESULT Device::CreateOffscreenPlainSurface(UINT Width, UINT Height, D3DFORMAT Format,
+                                            D3DPOOL Pool, IDirect3DSurface9** ppSurface,
                                             HANDLE* pSharedHandle) noexcept {
     if (!ppSurface) return D3DERR_INVALIDCALL;
     *ppSurface = nullptr;
@@ -128,8 +126,8 @@ HRESULT Device::CreateOffscreenPlainSurface(UINT Width, UINT Height, D3DFORMAT F
         return D3DERR_INVALIDCALL;
     }
     try {
-        *ppSurface =
-            new HostSurface(link_, static_cast<int>(Width), static_cast<int>(Height), Format);
+        *ppSurface = new HostSurface(link_, static_cast<int>(Width), static_cast<int>(Height),
+                                     Format);
         return D3D_OK;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;

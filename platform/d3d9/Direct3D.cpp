@@ -75,9 +75,7 @@ public:
 
 }  // namespace
 
-void setRenderThreads(unsigned threads) noexcept {
-    requestedThreads = threads;
-}
+void setRenderThreads(unsigned threads) noexcept { requestedThreads = threads; }
 
 unsigned renderThreads(unsigned busy) noexcept {
     const unsigned requested = requestedThreads;

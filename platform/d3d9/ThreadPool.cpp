@@ -36,12 +36,8 @@ bool spinUntil(Done done) noexcept {
 
 constexpr std::uint64_t kOneChunk = std::uint64_t{1} << 32;
 
-unsigned nextChunk(std::uint64_t claim) noexcept {
-    return static_cast<unsigned>(claim >> 32);
-}
-unsigned chunkCount(std::uint64_t claim) noexcept {
-    return static_cast<unsigned>(claim);
-}
+unsigned nextChunk(std::uint64_t claim) noexcept { return static_cast<unsigned>(claim >> 32); }
+unsigned chunkCount(std::uint64_t claim) noexcept { return static_cast<unsigned>(claim); }
 
 }  // namespace
 

@@ -35,6 +35,11 @@ xcb_connection_t* x11Connection() {
     return x11 ? displayConnection() : nullptr;
 }
 
+bool offersSharedImages(xcb_connection_t* connection) {
+    const xcb_query_extension_reply_t* shm = xcb_get_extension_data(connection, &xcb_shm_id);
+    return shm && shm->present;
+}
+
 template <typename Reply>
 using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
 
@@ -62,8 +67,8 @@ int bitsPerPixel(const xcb_setup_t* setup, std::uint8_t depth) {
 
 // Whether the window stores x8r8g8b8 pixels (a8r8g8b8 at depth 32) as this machine does.
 bool takesFrames(xcb_connection_t* connection, xcb_window_t window, std::uint8_t& depth) {
-    const auto geometry =
-        owned(xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr));
+    const auto geometry = owned(
+        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr));
     const auto attributes = owned(xcb_get_window_attributes_reply(
         connection, xcb_get_window_attributes(connection, window), nullptr));
     if (!geometry || !attributes) return false;
@@ -99,12 +104,9 @@ private:
 class SharedImageBlit::Target {
 public:
     Target(xcb_connection_t* connection, QWidget& widget, xcb_window_t window)
-        : connection_(connection),
-          window_(window),
-          qtWindow_(widget.window()->windowHandle()),
+        : connection_(connection), window_(window), qtWindow_(widget.window()->windowHandle()),
           repaint_(widget) {
-        const xcb_query_extension_reply_t* shm = xcb_get_extension_data(connection, &xcb_shm_id);
-        if (!shm || !shm->present || !takesFrames(connection, window, depth_)) return;
+        if (!offersSharedImages(connection) || !takesFrames(connection, window, depth_)) return;
         gc_ = xcb_generate_id(connection);
         const std::uint32_t noExposures = 0;
         xcb_create_gc(connection, gc_, window, XCB_GC_GRAPHICS_EXPOSURES, &noExposures);
@@ -210,9 +212,7 @@ SharedImageBlit::~SharedImageBlit() = default;
 
 bool SharedImageBlit::serverCopiesFrames() {
     xcb_connection_t* connection = x11Connection();
-    if (!connection) return false;
-    const xcb_query_extension_reply_t* shm = xcb_get_extension_data(connection, &xcb_shm_id);
-    return shm && shm->present;
+    return connection && offersSharedImages(connection);
 }
 
 bool SharedImageBlit::prepare(QWidget& widget, const QRect& area) {

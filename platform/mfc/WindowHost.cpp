@@ -83,9 +83,9 @@ public:
             case QEvent::Resize: {
                 const QSize size = static_cast<QResizeEvent*>(event)->size();
                 noteMessage();
-                wnd->SendMessage(
-                    WM_SIZE, SIZE_RESTORED,
-                    MAKELPARAM(static_cast<WORD>(size.width()), static_cast<WORD>(size.height())));
+                wnd->SendMessage(WM_SIZE, SIZE_RESTORED,
+                                 MAKELPARAM(static_cast<WORD>(size.width()),
+                                            static_cast<WORD>(size.height())));
                 return false;
             }
             case QEvent::Paint:

@@ -13,8 +13,9 @@ namespace {
 ComRef<IDirect3DSurface9> hostSurface(IDirect3DDevice9* device, UINT width, UINT height,
                                       D3DFORMAT format = D3DFMT_X8R8G8B8) {
     ComRef<IDirect3DSurface9> surface;
-    EXPECT_EQ(D3D_OK, device->CreateOffscreenPlainSurface(width, height, format, D3DPOOL_SYSTEMMEM,
-                                                          surface.put(), nullptr));
+    EXPECT_EQ(D3D_OK, device->CreateOffscreenPlainSurface(width, height, format,
+                                                          D3DPOOL_SYSTEMMEM, surface.put(),
+                                                          nullptr));
     return surface;
 }
 
@@ -70,8 +71,8 @@ TEST(Readback, RefusesSurfacesThatDoNotMatch) {
     ComRef<IDirect3DSurface9> backBuffer;
     ASSERT_EQ(D3D_OK, f.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, backBuffer.put()));
     ComRef<IDirect3DSurface9> otherBackBuffer;
-    ASSERT_EQ(D3D_OK,
-              other.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, otherBackBuffer.put()));
+    ASSERT_EQ(D3D_OK, other.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO,
+                                                  otherBackBuffer.put()));
     auto fits = hostSurface(f.device.get(), 4, 4);
     auto small = hostSurface(f.device.get(), 4, 3);
     auto alpha = hostSurface(f.device.get(), 4, 4, D3DFMT_A8R8G8B8);
@@ -89,8 +90,8 @@ TEST(Readback, RefusesSurfacesThatDoNotMatch) {
         {__LINE__, backBuffer.get(), fits.get(), D3D_OK},
         {__LINE__, nullptr, fits.get(), D3DERR_INVALIDCALL},
         {__LINE__, backBuffer.get(), nullptr, D3DERR_INVALIDCALL},
-        {__LINE__, otherBackBuffer.get(), fits.get(), D3DERR_INVALIDCALL},   // not this device's
-        {__LINE__, fits.get(), fits.get(), D3DERR_INVALIDCALL},              // not a render target
+        {__LINE__, otherBackBuffer.get(), fits.get(), D3DERR_INVALIDCALL},  // not this device's
+        {__LINE__, fits.get(), fits.get(), D3DERR_INVALIDCALL},  // not a render target
         {__LINE__, backBuffer.get(), backBuffer.get(), D3DERR_INVALIDCALL},  // not host memory
         {__LINE__, backBuffer.get(), small.get(), D3DERR_INVALIDCALL},
         {__LINE__, backBuffer.get(), alpha.get(), D3DERR_INVALIDCALL},
