@@ -664,18 +664,21 @@ D3D9_AVX2 inline __m256 plane8(__m256 start, __m256 dx, __m256 dy, __m256 fx, __
     return _mm256_add_ps(_mm256_add_ps(start, _mm256_mul_ps(dx, fx)), _mm256_mul_ps(dy, fy));
 }
 
-// RowWalker's spans for a triangle at most eight pixels wide, from its three edge functions
-// evaluated at the eight pixels of each row from the box's left: no divisions to start, and a few
-// vector operations a row. In 32 bits, which such a triangle's values fit (see fits()).
-class RowMasks8 {
+// RowWalker's spans for a triangle at most 8 x Vectors pixels wide, from its three edge
+// functions evaluated at the pixels of each row from the box's left: no divisions to start, and
+// a few vector operations a row. In 32 bits, which such a triangle's values fit (see fits()).
+template <int Vectors>
+class RowMasks {
 public:
+    static constexpr int kWidth = 8 * Vectors;
+
     // Whether rows yBegin..yEnd of `t` can be walked this way.
     static bool fits(const Triangle& t, int yBegin, int yEnd) noexcept {
-        // Steps of at most 2^20 a pixel, 72 pixels and rows of them from the start: every value
+        // Steps of at most 2^20 a pixel, 80 pixels and rows of them from the start: every value
         // stays under 2^28 when the start's do.
         constexpr std::int64_t kMaxStep = std::int64_t{1} << 12;
         constexpr std::int64_t kMaxStart = std::int64_t{1} << 26;
-        if (t.maxX - t.minX >= 8 || yEnd - yBegin >= 64) return false;
+        if (t.maxX - t.minX >= kWidth || yEnd - yBegin >= 64) return false;
         bool small = true;
         for (const EdgeFunction& e : t.edge) {
             const std::int64_t start = e.a * (std::int64_t{t.minX} << kSubpixelBits) +
@@ -686,7 +689,7 @@ public:
         return small;
     }
 
-    D3D9_AVX2 RowMasks8(const Triangle& t, int y) noexcept
+    D3D9_AVX2 RowMasks(const Triangle& t, int y) noexcept
         : minX_(t.minX), inBox_((1u << (t.maxX - t.minX + 1)) - 1) {
         const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
         for (int i = 0; i < 3; ++i) {
@@ -695,8 +698,11 @@ public:
                 e.a * (std::int64_t{t.minX} << kSubpixelBits) +
                 e.b * (std::int64_t{y} << kSubpixelBits) + e.c);
             const auto step = static_cast<std::int32_t>(e.a * kSubpixelScale);
-            values_[i] = _mm256_add_epi32(_mm256_set1_epi32(start),
-                                          _mm256_mullo_epi32(_mm256_set1_epi32(step), lane));
+            const __m256i first = _mm256_add_epi32(
+                _mm256_set1_epi32(start), _mm256_mullo_epi32(_mm256_set1_epi32(step), lane));
+            for (int v = 0; v < Vectors; ++v) {
+                values_[v][i] = _mm256_add_epi32(first, _mm256_set1_epi32(8 * v * step));
+            }
             rowSteps_[i] = _mm256_set1_epi32(static_cast<std::int32_t>(e.b * kSubpixelScale));
         }
     }
@@ -704,10 +710,15 @@ public:
     // As RowWalker::next: inside lanes are those where no edge function is negative, and they
     // lie side by side.
     D3D9_AVX2 bool next(int& xBegin, int& xEnd) noexcept {
-        const __m256i any = _mm256_or_si256(_mm256_or_si256(values_[0], values_[1]), values_[2]);
-        const unsigned inside =
-            ~static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(any))) & inBox_;
-        for (int i = 0; i < 3; ++i) values_[i] = _mm256_add_epi32(values_[i], rowSteps_[i]);
+        unsigned outside = 0;
+        for (int v = 0; v < Vectors; ++v) {
+            __m256i* values = values_[v];
+            const __m256i any = _mm256_or_si256(_mm256_or_si256(values[0], values[1]), values[2]);
+            outside |= static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(any)))
+                       << (8 * v);
+            for (int i = 0; i < 3; ++i) values[i] = _mm256_add_epi32(values[i], rowSteps_[i]);
+        }
+        const unsigned inside = ~outside & inBox_;
         if (inside == 0) return false;
         xBegin = minX_ + std::countr_zero(inside);
         xEnd = minX_ + 31 - std::countl_zero(inside);
@@ -715,8 +726,8 @@ public:
     }
 
 private:
-    __m256i values_[3];    // each edge function at the current row's eight pixels
-    __m256i rowSteps_[3];  // and what it grows by a row
+    __m256i values_[Vectors][3];  // each edge function at the current row's pixels
+    __m256i rowSteps_[3];         // and what it grows by a row
     int minX_;
     unsigned inBox_;  // the lanes inside the box
 };
@@ -942,8 +953,11 @@ __attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelS
                                                  int yEnd, PixelQueue& queue) noexcept {
     // The walker first: the bound reads the box back in wider loads than set-up stored it
     // with, which wait until those stores have left for the cache.
-    if (RowMasks8::fits(t, yBegin, yEnd)) {
-        RowMasks8 rows(t, yBegin);
+    if (RowMasks<1>::fits(t, yBegin, yEnd)) {
+        RowMasks<1> rows(t, yBegin);
+        walkRowsBounded<Depth, Modulate>(t, s, rows, yBegin, yEnd, queue);
+    } else if (RowMasks<2>::fits(t, yBegin, yEnd)) {
+        RowMasks<2> rows(t, yBegin);
         walkRowsBounded<Depth, Modulate>(t, s, rows, yBegin, yEnd, queue);
     } else {
         RowWalker rows(t, yBegin);
