@@ -678,7 +678,7 @@ public:
         // stays under 2^28 when the start's do.
         constexpr std::int64_t kMaxStep = std::int64_t{1} << 12;
         constexpr std::int64_t kMaxStart = std::int64_t{1} << 26;
-        if (t.maxX - t.minX >= kWidth || yEnd - yBegin >= 64) return false;
+        if (t.maxX - t.minX >= kWidth || yEnd - yBegin >= kMaxRows) return false;
         bool small = true;
         for (const EdgeFunction& e : t.edge) {
             const std::int64_t start = e.a * (std::int64_t{t.minX} << kSubpixelBits) +
@@ -689,9 +689,12 @@ public:
         return small;
     }
 
-    D3D9_AVX2 RowMasks(const Triangle& t, int y) noexcept
-        : minX_(t.minX), inBox_((1u << (t.maxX - t.minX + 1)) - 1) {
+    // Works out the masks of rows y..yEnd at once, in a loop that keeps the edge functions in
+    // registers: walked row by row along with the pixels, they would go through memory.
+    D3D9_AVX2 RowMasks(const Triangle& t, int y, int yEnd) noexcept : minX_(t.minX) {
         const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+        __m256i values[Vectors][3];
+        __m256i rowSteps[3];
         for (int i = 0; i < 3; ++i) {
             const EdgeFunction& e = t.edge[i];
             const auto start = static_cast<std::int32_t>(
@@ -701,24 +704,30 @@ public:
             const __m256i first = _mm256_add_epi32(
                 _mm256_set1_epi32(start), _mm256_mullo_epi32(_mm256_set1_epi32(step), lane));
             for (int v = 0; v < Vectors; ++v) {
-                values_[v][i] = _mm256_add_epi32(first, _mm256_set1_epi32(8 * v * step));
+                values[v][i] = _mm256_add_epi32(first, _mm256_set1_epi32(8 * v * step));
             }
-            rowSteps_[i] = _mm256_set1_epi32(static_cast<std::int32_t>(e.b * kSubpixelScale));
+            rowSteps[i] = _mm256_set1_epi32(static_cast<std::int32_t>(e.b * kSubpixelScale));
+        }
+        const unsigned inBox = (1u << (t.maxX - t.minX + 1)) - 1;
+        for (int row = 0; row <= yEnd - y; ++row) {
+            unsigned outside = 0;
+            for (int v = 0; v < Vectors; ++v) {
+                const __m256i any =
+                    _mm256_or_si256(_mm256_or_si256(values[v][0], values[v][1]), values[v][2]);
+                outside |= static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(any)))
+                           << (8 * v);
+                for (int i = 0; i < 3; ++i) {
+                    values[v][i] = _mm256_add_epi32(values[v][i], rowSteps[i]);
+                }
+            }
+            inside_[row] = ~outside & inBox;
         }
     }
 
     // As RowWalker::next: inside lanes are those where no edge function is negative, and they
     // lie side by side.
-    D3D9_AVX2 bool next(int& xBegin, int& xEnd) noexcept {
-        unsigned outside = 0;
-        for (int v = 0; v < Vectors; ++v) {
-            __m256i* values = values_[v];
-            const __m256i any = _mm256_or_si256(_mm256_or_si256(values[0], values[1]), values[2]);
-            outside |= static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(any)))
-                       << (8 * v);
-            for (int i = 0; i < 3; ++i) values[i] = _mm256_add_epi32(values[i], rowSteps_[i]);
-        }
-        const unsigned inside = ~outside & inBox_;
+    bool next(int& xBegin, int& xEnd) noexcept {
+        const unsigned inside = inside_[row_++];
         if (inside == 0) return false;
         xBegin = minX_ + std::countr_zero(inside);
         xEnd = minX_ + 31 - std::countl_zero(inside);
@@ -726,10 +735,10 @@ public:
     }
 
 private:
-    __m256i values_[Vectors][3];  // each edge function at the current row's pixels
-    __m256i rowSteps_[3];         // and what it grows by a row
+    static constexpr int kMaxRows = 64;
+    unsigned inside_[kMaxRows];  // a row's pixels inside, one bit each from the box's left
+    int row_ = 0;
     int minX_;
-    unsigned inBox_;  // the lanes inside the box
 };
 
 // `low` in lanes 0-3, `high` in lanes 4-7.
@@ -892,9 +901,12 @@ private:
     std::uint64_t shaded_ = 0;
 };
 
+// Not inlined: each walk gets registers and code of its own, and the tiny triangles' walk
+// does not pay for the size of the others.
 template <bool Depth, bool Modulate, bool Magnified, bool Wrap, class Rows>
-D3D9_AVX2 inline void walkRows8(const Triangle& t, const PixelState& s, Rows& rows, int yBegin,
-                                int yEnd, PixelQueue& queue) noexcept {
+__attribute__((target("avx2"), noinline)) void walkRows8(const Triangle& t, const PixelState& s,
+                                                         Rows& rows, int yBegin, int yEnd,
+                                                         PixelQueue& queue) noexcept {
     const DrawLanes& draw = drawLanesOf<Modulate>(s, queue);
     TriangleWalk<Depth, Modulate, Magnified, Wrap> walk(t, s, draw, queue);
     for (int y = yBegin; y <= yEnd; ++y) {
@@ -954,10 +966,10 @@ __attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelS
     // The walker first: the bound reads the box back in wider loads than set-up stored it
     // with, which wait until those stores have left for the cache.
     if (RowMasks<1>::fits(t, yBegin, yEnd)) {
-        RowMasks<1> rows(t, yBegin);
+        RowMasks<1> rows(t, yBegin, yEnd);
         walkRowsBounded<Depth, Modulate>(t, s, rows, yBegin, yEnd, queue);
     } else if (RowMasks<2>::fits(t, yBegin, yEnd)) {
-        RowMasks<2> rows(t, yBegin);
+        RowMasks<2> rows(t, yBegin, yEnd);
         walkRowsBounded<Depth, Modulate>(t, s, rows, yBegin, yEnd, queue);
     } else {
         RowWalker rows(t, yBegin);

@@ -97,8 +97,9 @@ std::vector<Triangle> triangles() {
 }
 
 // Triangles a few pixels across, of every shape, over the target and past its edges: the vector
-// loop walks the rows of those at most eight pixels wide from the edge functions' values, and
-// shades two rows of at most four pixels in one group of eight, at the right edge through a copy.
+// loop walks the rows of those at most eight and at most sixteen pixels wide from the edge
+// functions' values, and the wider ones with the divisions of RowWalker, and shades two rows of
+// at most four pixels in one group of eight, at the right edge through a copy.
 std::vector<Triangle> smallTriangles() {
     Lcg random{11};
     std::vector<Triangle> out;
@@ -106,7 +107,7 @@ std::vector<Triangle> smallTriangles() {
     while (out.size() < 300) {
         const float x = random.next(-4.0f, kWidth + 4.0f);
         const float y = random.next(-4.0f, kHeight + 4.0f);
-        const float size = random.next(0.5f, 12.0f);
+        const float size = random.next(0.5f, 20.0f);
         ScreenVertex v[3];
         for (ScreenVertex& p : v) {
             p.x = x + random.next(0.0f, size);
