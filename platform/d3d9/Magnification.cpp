@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace platform::d3d9 {
 
@@ -39,15 +40,15 @@ float floatOf(std::uint32_t bits) noexcept {
     return x;
 }
 
-}  // namespace
-
-MagnificationBound magnificationBoundOf(const SamplerSetup& s) noexcept {
+// The largest squared step in level-0 texels that the per-pixel formula, with `lodBias`, still
+// takes for magnified with room for its rounding.
+float magnifiedLimit(float lodBias) noexcept {
     // The per-pixel formula takes rho^2 <= 1e-20 for far magnified and rho^2 >= 1e20 for far
     // minified, and in between its level rises with rho^2 (fastLog2 does): so the steps it
     // takes for magnified by the margin are those up to one limit, found by halving the range
     // of floats, whose bits are in the order of their values. A NaN bias leaves only the first.
     const auto magnified = [&](float rho2) {
-        return 0.5f * fastLog2(rho2) + s.lodBias <= -kMargin;
+        return 0.5f * fastLog2(rho2) + lodBias <= -kMargin;
     };
     std::uint32_t low = bitsOf(1.0e-20f);  // magnified
     std::uint32_t high = bitsOf(1.0e20f);  // not
@@ -55,7 +56,24 @@ MagnificationBound magnificationBoundOf(const SamplerSetup& s) noexcept {
         const std::uint32_t middle = low + (high - low) / 2;
         (magnified(floatOf(middle)) ? low : high) = middle;
     }
-    return {s.width0, s.height0, floatOf(low)};
+    return floatOf(low);
+}
+
+}  // namespace
+
+MagnificationBound magnificationBoundOf(const SamplerSetup& s) noexcept {
+    // The limit follows from the bias alone, and a frame's draws nearly all share one: each of
+    // the threads that draw them searches again only when the bias changes.
+    struct Cached {
+        std::uint32_t biasBits;
+        float limit;
+    };
+    thread_local std::optional<Cached> cached;
+    const std::uint32_t biasBits = bitsOf(s.lodBias);
+    if (!cached || cached->biasBits != biasBits) {
+        cached = Cached{biasBits, magnifiedLimit(s.lodBias)};
+    }
+    return {s.width0, s.height0, cached->limit};
 }
 
 bool magnifiedEverywhere(const Triangle& t, const MagnificationBound& b) noexcept {
