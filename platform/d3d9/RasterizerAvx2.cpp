@@ -253,44 +253,70 @@ D3D9_AVX2 inline __m256i permuted(const std::uint32_t* row, __m256i index) {
                                        index);
 }
 
+// Where a group's window of texels starts: three texels left of its first lane's, on that
+// lane's row of texels.
+struct WindowOrigin {
+    int left;
+    int top;
+};
+
 // Magnified, the texel pairs of the `wanted` lanes mostly lie on one pair of rows, within eight
 // texels of the first lane's: then four loads (each row's eight first texels of a pair and
 // the eight beside them) and four permutes fetch them. False, with `texels` untouched, where
-// they do not.
+// they do not. `dx` holds each lane's texel less `origin.left`.
 D3D9_AVX2 inline bool windowPowerOfTwo8(const std::uint32_t* base, const PowerOfTwoLevel& level,
-                                        const TexelLanes& at, __m256i wanted, __m256i& texels) {
-    // The window starts three texels left of the first lane's, and where that leaves the row
-    // the gathers take over. Each lane's offset in it comes from the first lane's texel in
-    // the vector registers, not from `left`: the permutes need not wait for a round trip.
-    const int left = _mm256_cvtsi256_si32(at.x0) - 3;
-    const int top = _mm256_cvtsi256_si32(at.y0);
-    if (static_cast<unsigned>(left) > static_cast<unsigned>(level.lastWindow)) return false;
-    const __m256i dx =
-        _mm256_add_epi32(_mm256_sub_epi32(at.x0, _mm256_broadcastd_epi32(
-                                                     _mm256_castsi256_si128(at.x0))),
-                         _mm256_set1_epi32(3));
+                                        const TexelLanes& at, __m256i wanted, WindowOrigin origin,
+                                        __m256i dx, __m256i top, __m256i& texels) {
+    // Where the window leaves the row the gathers take over.
+    if (static_cast<unsigned>(origin.left) > static_cast<unsigned>(level.lastWindow)) return false;
     // dx in 0..7, and the first lane's row.
-    const __m256i outside = _mm256_or_si256(
-        _mm256_srli_epi32(dx, 3),
-        _mm256_xor_si256(at.y0, _mm256_broadcastd_epi32(_mm256_castsi256_si128(at.y0))));
+    const __m256i outside = _mm256_or_si256(_mm256_srli_epi32(dx, 3), _mm256_xor_si256(at.y0, top));
     if (!_mm256_testz_si256(outside, wanted)) return false;
-    const std::uint32_t* upper = base + level.firstTexel + left + (top << level.shift);
-    const std::uint32_t* lower =
-        base + level.firstTexel + left + (((top + 1) & level.lastY) << level.shift);
+    const std::uint32_t* upper =
+        base + level.firstTexel + origin.left + (origin.top << level.shift);
+    const std::uint32_t* lower = base + level.firstTexel + origin.left +
+                                 (((origin.top + 1) & level.lastY) << level.shift);
     texels = bilinear(permuted(upper, dx), permuted(upper + 1, dx), permuted(lower, dx),
                       permuted(lower + 1, dx), at.fx, at.fy);
     return true;
 }
 
+// The window of the first lane's texel. Each lane's offset in it comes from that texel in the
+// vector registers, not from `left`: the permutes need not wait for a round trip.
+D3D9_AVX2 inline bool windowPowerOfTwo8(const std::uint32_t* base, const PowerOfTwoLevel& level,
+                                        const TexelLanes& at, __m256i wanted, __m256i& texels) {
+    const WindowOrigin origin{_mm256_cvtsi256_si32(at.x0) - 3, _mm256_cvtsi256_si32(at.y0)};
+    const __m256i dx =
+        _mm256_add_epi32(_mm256_sub_epi32(at.x0, _mm256_broadcastd_epi32(
+                                                     _mm256_castsi256_si128(at.x0))),
+                         _mm256_set1_epi32(3));
+    return windowPowerOfTwo8(base, level, at, wanted, origin, dx,
+                             _mm256_broadcastd_epi32(_mm256_castsi256_si128(at.y0)), texels);
+}
+
+// The window at an origin found ahead, whose loads need not wait for the lanes' coordinates.
+D3D9_AVX2 inline bool windowPowerOfTwo8(const std::uint32_t* base, const PowerOfTwoLevel& level,
+                                        const TexelLanes& at, __m256i wanted, WindowOrigin origin,
+                                        __m256i& texels) {
+    return windowPowerOfTwo8(base, level, at, wanted, origin,
+                             _mm256_sub_epi32(at.x0, _mm256_set1_epi32(origin.left)),
+                             _mm256_set1_epi32(origin.top), texels);
+}
+
 // sampleLinear8 on a level whose sides are powers of two, with the same result; `wanted` marks
 // the lanes whose samples count.
+// With `origin`, where the window is known to start.
 template <bool Scaled>
 D3D9_AVX2 inline __m256i sampleLinearPowerOfTwo8(const std::uint32_t* base,
                                                  const PowerOfTwoLevel& level, __m256 u,
-                                                 __m256 v, __m256i wanted) {
+                                                 __m256 v, __m256i wanted,
+                                                 const WindowOrigin* origin = nullptr) {
     const TexelLanes at = texelLanes<Scaled>(level, u, v);
     __m256i texels;
-    if (level.windowed && windowPowerOfTwo8(base, level, at, wanted, texels)) return texels;
+    if (level.windowed && (origin ? windowPowerOfTwo8(base, level, at, wanted, *origin, texels)
+                                  : windowPowerOfTwo8(base, level, at, wanted, texels))) {
+        return texels;
+    }
     return gatherPowerOfTwo8(base, level, at);
 }
 
@@ -370,9 +396,10 @@ D3D9_AVX2 inline __m256i finishTexels(__m256i texel, const DrawLanes& c) {
 // `Scaled`: a power-of-two first level's u and v come multiplied by 256 x its sides.
 template <bool Modulate, bool Scaled = false>
 D3D9_AVX2 inline __m256i sampleMagnified8(const std::uint32_t* base, const DrawLanes& c, __m256 u,
-                                          __m256 v, __m256i wanted) {
+                                          __m256 v, __m256i wanted,
+                                          const WindowOrigin* origin = nullptr) {
     return finishTexels<Modulate>(
-        c.firstPowerOfTwo ? sampleLinearPowerOfTwo8<Scaled>(base, c.first, u, v, wanted)
+        c.firstPowerOfTwo ? sampleLinearPowerOfTwo8<Scaled>(base, c.first, u, v, wanted, origin)
                           : sampleLinear8(base, c.firstWidth, c.firstHeight, c.firstOffset, u, v),
         c);
 }
@@ -691,7 +718,7 @@ public:
 
     // Works out the masks of rows y..yEnd at once, in a loop that keeps the edge functions in
     // registers: walked row by row along with the pixels, they would go through memory.
-    D3D9_AVX2 RowMasks(const Triangle& t, int y, int yEnd) noexcept : minX_(t.minX) {
+    D3D9_AVX2 RowMasks(const Triangle& t, int y, int yEnd) noexcept {
         const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
         __m256i values[Vectors][3];
         __m256i rowSteps[3];
@@ -720,25 +747,31 @@ public:
                     values[v][i] = _mm256_add_epi32(values[v][i], rowSteps[i]);
                 }
             }
-            inside_[row] = ~outside & inBox;
+            // Inside lanes are those where no edge function is negative, and they lie side by
+            // side; a row with none gets begin > end.
+            const unsigned inside = ~outside & inBox;
+            begin_[row] = t.minX + std::countr_zero(inside);
+            end_[row] = t.minX + 31 - std::countl_zero(inside);
         }
     }
 
-    // As RowWalker::next: inside lanes are those where no edge function is negative, and they
-    // lie side by side.
+    // As RowWalker::next.
     bool next(int& xBegin, int& xEnd) noexcept {
-        const unsigned inside = inside_[row_++];
-        if (inside == 0) return false;
-        xBegin = minX_ + std::countr_zero(inside);
-        xEnd = minX_ + 31 - std::countl_zero(inside);
-        return true;
+        xBegin = begin_[row_];
+        xEnd = end_[row_];
+        ++row_;
+        return xBegin <= xEnd;
     }
 
-private:
+    // The first pixel of each row from y on.
+    const int* begins() const noexcept { return begin_; }
+
     static constexpr int kMaxRows = 64;
-    unsigned inside_[kMaxRows];  // a row's pixels inside, one bit each from the box's left
+
+private:
+    int begin_[kMaxRows];  // each row's first and last covered pixel
+    int end_[kMaxRows];
     int row_ = 0;
-    int minX_;
 };
 
 // `low` in lanes 0-3, `high` in lanes 4-7.
@@ -746,9 +779,26 @@ D3D9_AVX2 inline __m256i halves(std::int32_t low, std::int32_t high) {
     return _mm256_set_m128i(_mm_set1_epi32(high), _mm_set1_epi32(low));
 }
 
+// rows[0] in lanes 0-3, rows[1] in lanes 4-7.
+D3D9_AVX2 inline __m256 pairOf(const float* rows) {
+    return _mm256_set_m128(_mm_broadcast_ss(rows + 1), _mm_broadcast_ss(rows));
+}
+
 // The attribute planes at the first pixel of each lane's row span.
 struct Starts {
     __m256 z, q, uq, vq;
+};
+
+// The starts of a triangle's rows and the texel windows of their first groups, worked out
+// ahead (see TriangleWalk::plan), by row from the walk's first.
+struct RowPlan {
+    static constexpr int kMaxRows = 64;
+    alignas(32) float z[kMaxRows];
+    alignas(32) float q[kMaxRows];
+    alignas(32) float uq[kMaxRows];
+    alignas(32) float vq[kMaxRows];
+    alignas(32) std::int32_t left[kMaxRows];
+    alignas(32) std::int32_t top[kMaxRows];
 };
 
 // A triangle's rows shaded in groups of eight pixels: a group holds a run of eight from one row,
@@ -789,11 +839,51 @@ public:
         }
     }
 
-    // Row y's span, eight pixels at a time.
-    D3D9_AVX2 void row(int y, int xBegin, int xEnd) {
+    // Whether this walk can plan its rows: magnified inside the first copy of a power-of-two
+    // level read through windows of texels.
+    D3D9_AVX2 bool plans() const { return kScaled && draw_.firstPowerOfTwo && draw_.first.windowed; }
+
+    // Works out the starts of `rows` rows from y, whose first pixels are `begins`, eight rows at
+    // a time, and the windows of texels their first groups read: then no group waits for its
+    // row's start, and the loads of its texels wait for nothing. The starts are those startsAt
+    // gives; a window is only where the first lane's texel most likely lies, and the group
+    // checks its lanes against it as ever.
+    D3D9_AVX2 void plan(const int* begins, int y, int rows, RowPlan& plan) const {
+        const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+        for (int r = 0; r < rows; r += 8) {
+            const __m256i valid = _mm256_cmpgt_epi32(_mm256_set1_epi32(rows - r), lane);
+            const __m256i first = _mm256_maskload_epi32(begins + r, valid);
+            const Starts start = startsAt(
+                first, _mm256_cvtepi32_ps(_mm256_add_epi32(_mm256_set1_epi32(y + r), lane)));
+            _mm256_store_ps(plan.z + r, start.z);
+            _mm256_store_ps(plan.q + r, start.q);
+            _mm256_store_ps(plan.uq + r, start.uq);
+            _mm256_store_ps(plan.vq + r, start.vq);
+            const Coordinates at = magnifiedCoordinates8(start.q, start.uq, start.vq);
+            const TexelLanes texel = texelLanes<kScaled>(draw_.first, at.u, at.v);
+            _mm256_store_si256(reinterpret_cast<__m256i*>(plan.left + r),
+                               _mm256_sub_epi32(texel.x0, _mm256_set1_epi32(3)));
+            _mm256_store_si256(reinterpret_cast<__m256i*>(plan.top + r), texel.y0);
+        }
+    }
+
+    // Row y's span, eight pixels at a time; `planned` holds its start and first window, or is null.
+    D3D9_AVX2 void row(int y, int xBegin, int xEnd, const RowPlan* planned = nullptr,
+                       int index = 0) {
         const __m256i first = _mm256_set1_epi32(xBegin);
         const __m256i end = _mm256_set1_epi32(xEnd + 1);
-        const Starts start = startsAt(first, _mm256_set1_ps(static_cast<float>(y)));
+        const Starts start =
+            planned ? Starts{_mm256_broadcast_ss(planned->z + index),
+                             _mm256_broadcast_ss(planned->q + index),
+                             _mm256_broadcast_ss(planned->uq + index),
+                             _mm256_broadcast_ss(planned->vq + index)}
+                    : startsAt(first, _mm256_set1_ps(static_cast<float>(y)));
+        WindowOrigin origin{};
+        const WindowOrigin* window = nullptr;
+        if (planned) {
+            origin = {planned->left[index], planned->top[index]};
+            window = &origin;
+        }
         const std::ptrdiff_t row = static_cast<std::ptrdiff_t>(y) * s_.pitch;
         const __m256i rowIndex = _mm256_set1_epi32(static_cast<std::int32_t>(row));
         __m256i xLane = _mm256_add_epi32(first, _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
@@ -809,7 +899,10 @@ public:
                     testDepth8(s_.depth + row + x, x + 8 <= s_.pitch, count, live, z(start, k));
             }
             __m256i texels;
-            if (!shade(start, k, visible, _mm256_add_epi32(rowIndex, xLane), texels)) continue;
+            const bool shaded =
+                shade(start, k, visible, _mm256_add_epi32(rowIndex, xLane), texels, window);
+            window = nullptr;  // the row's further groups find theirs
+            if (!shaded) continue;
             if constexpr (Magnified) {
                 storeColour8(s_.colour + row + x, x + 8 <= s_.pitch, visible, texels);
             }
@@ -817,10 +910,17 @@ public:
     }
 
     // Rows y and y + 1, spans of at most four pixels each, in one group: lanes 0-3 and 4-7.
-    D3D9_AVX2 void rowPair(int y, int xBegin, int xEnd, int nextBegin, int nextEnd) {
+    // `planned` as for row, holding both rows.
+    D3D9_AVX2 void rowPair(int y, int xBegin, int xEnd, int nextBegin, int nextEnd,
+                           const RowPlan* planned = nullptr, int index = 0) {
         const __m256i first = halves(xBegin, nextBegin);
         const __m256i end = halves(xEnd + 1, nextEnd + 1);
-        const Starts start = startsAt(first, _mm256_cvtepi32_ps(halves(y, y + 1)));
+        const Starts start =
+            planned ? Starts{pairOf(planned->z + index), pairOf(planned->q + index),
+                             pairOf(planned->uq + index), pairOf(planned->vq + index)}
+                    : startsAt(first, _mm256_cvtepi32_ps(halves(y, y + 1)));
+        WindowOrigin origin{};
+        if (planned) origin = {planned->left[index], planned->top[index]};
         const std::ptrdiff_t upper = static_cast<std::ptrdiff_t>(y) * s_.pitch + xBegin;
         const std::ptrdiff_t lower = static_cast<std::ptrdiff_t>(y + 1) * s_.pitch + nextBegin;
         const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 0, 1, 2, 3);
@@ -836,7 +936,7 @@ public:
         const __m256i pixel = _mm256_add_epi32(
             halves(static_cast<std::int32_t>(upper), static_cast<std::int32_t>(lower)), lane);
         __m256i texels;
-        if (!shade(start, k, visible, pixel, texels)) return;
+        if (!shade(start, k, visible, pixel, texels, planned ? &origin : nullptr)) return;
         if constexpr (Magnified) {
             const bool whole = std::max(xBegin, nextBegin) + 4 <= s_.pitch;
             storeColour4(s_.colour + upper, whole, _mm256_castsi256_si128(visible),
@@ -870,7 +970,7 @@ private:
     // Samples the `visible` lanes, k pixels from their spans' starts: magnified, into `texels`
     // for the caller to store; otherwise into the queue, for `pixel`. False where none is.
     D3D9_AVX2 bool shade(const Starts& start, __m256 k, __m256i visible, __m256i pixel,
-                         __m256i& texels) {
+                         __m256i& texels, const WindowOrigin* window) {
         const int mask = _mm256_movemask_ps(_mm256_castsi256_ps(visible));
         if (mask == 0) return false;
         shaded_ += static_cast<unsigned>(__builtin_popcount(static_cast<unsigned>(mask)));
@@ -885,7 +985,8 @@ private:
             at.v = wrapUnit8(at.v);
         }
         if constexpr (Magnified) {
-            texels = sampleMagnified8<Modulate, kScaled>(base_, draw_, at.u, at.v, visible);
+            texels =
+                sampleMagnified8<Modulate, kScaled>(base_, draw_, at.u, at.v, visible, window);
         } else {
             push<Modulate>(lanes_, mask, at, pixel, s_, draw_);
         }
@@ -909,12 +1010,20 @@ __attribute__((target("avx2"), noinline)) void walkRows8(const Triangle& t, cons
                                                          PixelQueue& queue) noexcept {
     const DrawLanes& draw = drawLanesOf<Modulate>(s, queue);
     TriangleWalk<Depth, Modulate, Magnified, Wrap> walk(t, s, draw, queue);
+    const RowPlan* planned = nullptr;
+    [[maybe_unused]] RowPlan plan;
+    if constexpr (Magnified && requires { rows.begins(); }) {
+        if (walk.plans()) {
+            walk.plan(rows.begins(), yBegin, yEnd - yBegin + 1, plan);
+            planned = &plan;
+        }
+    }
     for (int y = yBegin; y <= yEnd; ++y) {
         int xBegin;
         int xEnd;
         if (!rows.next(xBegin, xEnd)) continue;
         if (xEnd - xBegin >= 4 || y == yEnd) {
-            walk.row(y, xBegin, xEnd);
+            walk.row(y, xBegin, xEnd, planned, y - yBegin);
             continue;
         }
         int nextBegin;
@@ -922,11 +1031,11 @@ __attribute__((target("avx2"), noinline)) void walkRows8(const Triangle& t, cons
         const bool below = rows.next(nextBegin, nextEnd);
         ++y;
         if (below && nextEnd - nextBegin < 4) {
-            walk.rowPair(y - 1, xBegin, xEnd, nextBegin, nextEnd);
+            walk.rowPair(y - 1, xBegin, xEnd, nextBegin, nextEnd, planned, y - 1 - yBegin);
             continue;
         }
-        walk.row(y - 1, xBegin, xEnd);
-        if (below) walk.row(y, nextBegin, nextEnd);
+        walk.row(y - 1, xBegin, xEnd, planned, y - 1 - yBegin);
+        if (below) walk.row(y, nextBegin, nextEnd, planned, y - yBegin);
     }
     walk.finish(queue);
 }

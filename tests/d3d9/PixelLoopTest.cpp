@@ -123,6 +123,41 @@ std::vector<Triangle> smallTriangles() {
     return out;
 }
 
+// Triangles up to about sixteen pixels wide, magnified inside the texture's first copy, some of
+// them over the target's edges: the vector loop works out their rows' starts and the windows of
+// texels of the rows' first groups before it walks them.
+std::vector<Triangle> magnifiedTriangles() {
+    Lcg random{13};
+    std::vector<Triangle> out;
+    const Scissor scissor{0, 0, kWidth, kHeight};
+    while (out.size() < 200) {
+        const float x = random.next(-4.0f, kWidth + 4.0f);
+        const float y = random.next(-4.0f, kHeight + 4.0f);
+        const float size = random.next(7.0f, 17.0f);
+        // Less than a texel of the 32 x 32 level a pixel, in any direction.
+        const float u = random.next(0.3f, 0.7f);
+        const float v = random.next(0.3f, 0.7f);
+        const float du = random.next(-1.0f, 1.0f) / 64.0f;
+        const float dv = random.next(-1.0f, 1.0f) / 64.0f;
+        ScreenVertex corners[3];
+        for (ScreenVertex& p : corners) {
+            const float dx = random.next(0.0f, size);
+            const float dy = random.next(0.0f, size);
+            p.x = x + dx;
+            p.y = y + dy;
+            p.z = random.next(0.0f, 1.0f);
+            p.q = random.next(0.8f, 1.0f);
+            p.uq = (u + du * dx - dv * dy) * p.q;
+            p.vq = (v + dv * dx + du * dy) * p.q;
+        }
+        Triangle t;
+        if (setupTriangle(corners[0], corners[1], corners[2], Cull::None, scissor, t)) {
+            out.push_back(t);
+        }
+    }
+    return out;
+}
+
 // Every row from a few starting rows, each span checked against E >= 0 at each pixel centre of
 // the triangle's box: the spans must hold exactly the inside pixels, and the rows just past the
 // box none (set-up leaves out the row under a bottom edge along it, which the walk then skips).
@@ -202,6 +237,15 @@ TEST(PixelLoop, VectorLoopDrawsWhatTheScalarLoopDraws) {
     EXPECT_LT(magnified, 200);
     const std::vector<Triangle> small = smallTriangles();
     drawn.insert(drawn.end(), small.begin(), small.end());
+    const std::vector<Triangle> planned = magnifiedTriangles();
+    int plannedMagnified = 0;
+    for (const Triangle& t : planned) {
+        const int box = (t.maxX - t.minX + 1) * (t.maxY - t.minY + 1);
+        plannedMagnified += t.maxX - t.minX < 16 && box >= 32 && magnifiedEverywhere(t, bound) &&
+                            insideUnitSquare(t);
+    }
+    EXPECT_GT(plannedMagnified, 50);
+    drawn.insert(drawn.end(), planned.begin(), planned.end());
     // Sides that are not powers of two take the vector loop's general sampler; of the powers of
     // two, sixteen texels across is the narrowest that magnified pixels read through a window of
     // texels (there every window touches the row's end, and with four rows the rows wrap
