@@ -841,7 +841,9 @@ public:
 
     // Whether this walk can plan its rows: magnified inside the first copy of a power-of-two
     // level read through windows of texels.
-    D3D9_AVX2 bool plans() const { return kScaled && draw_.firstPowerOfTwo && draw_.first.windowed; }
+    D3D9_AVX2 bool plans() const {
+        return kScaled && draw_.firstPowerOfTwo && draw_.first.windowed;
+    }
 
     // Works out the starts of `rows` rows from y, whose first pixels are `begins`, eight rows at
     // a time, and the windows of texels their first groups read: then no group waits for its
