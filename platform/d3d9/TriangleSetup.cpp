@@ -1,5 +1,7 @@
 #include "d3d9/TriangleSetup.h"
 
+#include "d3d9/TriangleSetupAvx2.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -135,6 +137,8 @@ bool setupTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenV
 
 std::size_t setupTriangles(const ScreenVertex* const* corners, std::size_t count, Cull cull,
                            const Scissor& scissor, Triangle* out) noexcept {
+    static const SetupTrianglesFunction lanes = selectAvx2SetupTriangles();
+    if (lanes) return lanes(corners, count, cull, scissor, out);
     std::size_t kept = 0;
     for (std::size_t i = 0; i < count; ++i, corners += 3) {
         kept += setUp(*corners[0], *corners[1], *corners[2], cull, scissor, out[kept]);
