@@ -23,13 +23,10 @@ constexpr std::size_t kTriangleChunk = 4096;
 // Vertices or indices a draw of `primitives` reads, or 0 for a type the device cannot draw.
 std::uint64_t cornersRead(D3DPRIMITIVETYPE type, UINT primitives) noexcept {
     switch (type) {
-        case D3DPT_TRIANGLELIST:
-            return std::uint64_t{primitives} * 3;
+        case D3DPT_TRIANGLELIST: return std::uint64_t{primitives} * 3;
         case D3DPT_TRIANGLESTRIP:
-        case D3DPT_TRIANGLEFAN:
-            return std::uint64_t{primitives} + 2;
-        default:
-            return 0;
+        case D3DPT_TRIANGLEFAN: return std::uint64_t{primitives} + 2;
+        default: return 0;
     }
 }
 
@@ -53,18 +50,24 @@ MipFilter mipFilterOf(DWORD value) noexcept {
     return MipFilter::Linear;
 }
 
-// A list's corners [begin, end): corner k is index k less `minIndex`, which must leave it
-// below `vertices`; false when one does not. A loop the compiler vectorises.
+// Index k less `minIndex`: the vertex slot it names. One below minIndex wraps past any slot
+// transformed, as that range ends inside 32 bits.
+template <class Index>
+std::uint32_t slotOf(const std::uint8_t* indices, std::size_t k, std::uint32_t minIndex) noexcept {
+    Index read;
+    std::memcpy(&read, indices + sizeof(Index) * k, sizeof(Index));
+    return std::uint32_t{read} - minIndex;
+}
+
+// A list's corners [begin, end), each slotOf its index; false when one is not below
+// `vertices`. A loop the compiler vectorises.
 template <class Index>
 bool listCorners(const std::uint8_t* indices, std::size_t begin, std::size_t end,
                  std::uint32_t minIndex, std::uint32_t vertices,
                  std::uint32_t* __restrict corners) noexcept {
     std::uint32_t outside = 0;
     for (std::size_t k = begin; k < end; ++k) {
-        Index read;
-        std::memcpy(&read, indices + sizeof(Index) * k, sizeof(Index));
-        // Below minIndex wraps past `vertices` too: the range ends inside 32 bits.
-        const std::uint32_t slot = std::uint32_t{read} - minIndex;
+        const std::uint32_t slot = slotOf<Index>(indices, k, minIndex);
         outside |= slot >= vertices;
         corners[k] = slot;
     }
@@ -111,12 +114,9 @@ PixelState Device::pixelState() const noexcept {
     const auto& stage = stageStates_[0];
     const auto argument = [&](DWORD arg) -> std::optional<std::uint32_t> {
         switch (arg & 0xF) {
-            case D3DTA_TEXTURE:
-                return std::nullopt;
-            case D3DTA_TFACTOR:
-                return renderStates_[D3DRS_TEXTUREFACTOR];
-            default:
-                return diffuse;  // diffuse, and current: at stage 0 that is diffuse too
+            case D3DTA_TEXTURE: return std::nullopt;
+            case D3DTA_TFACTOR: return renderStates_[D3DRS_TEXTUREFACTOR];
+            default: return diffuse;  // diffuse, and current: at stage 0 that is diffuse too
         }
     };
     const Texture* texture = textures_[0].get();
@@ -272,10 +272,7 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVer
         }
         bool outside = false;
         assembleTriangles(PrimitiveType, begin, end, [&](std::size_t k) {
-            Index read;
-            std::memcpy(&read, indexData + sizeof(Index) * k, sizeof(Index));
-            // Below MinVertexIndex wraps past NumVertices too: the range ends inside 32 bits.
-            const std::uint32_t slot = std::uint32_t{read} - MinVertexIndex;
+            const std::uint32_t slot = slotOf<Index>(indexData, k, MinVertexIndex);
             outside |= slot >= NumVertices;
             return slot;
         });
@@ -310,8 +307,8 @@ HRESULT Device::drawTriangles(const VertexLayout& layout, const std::uint8_t* fi
             const std::size_t begin = std::size_t{chunk} * vertexChunk;
             const std::size_t end = std::min(begin + vertexChunk, count);
             processVertices(first + begin * stream_.stride, stream_.stride, end - begin, layout,
-                            worldViewProjection, viewport, slot_.clip + begin, slot_.screen + begin,
-                            slot_.codes + begin);
+                            worldViewProjection, viewport, slot_.clip + begin,
+                            slot_.screen + begin, slot_.codes + begin);
             return;
         }
         const std::size_t begin = std::size_t{chunk - vertexChunks} * triangleChunk;

@@ -103,8 +103,8 @@ __attribute__((always_inline)) inline bool setUp(const ScreenVertex& v0, const S
     const float dy1 = static_cast<float>(p1.y - p0.y) * kToPixels;
     const float dx2 = static_cast<float>(p2.x - p0.x) * kToPixels;
     const float dy2 = static_cast<float>(p2.y - p0.y) * kToPixels;
-    const float invArea = static_cast<float>(static_cast<double>(kSubpixelScale) * kSubpixelScale /
-                                             static_cast<double>(std::abs(area)));
+    const float invArea = static_cast<float>(
+        static_cast<double>(kSubpixelScale) * kSubpixelScale / static_cast<double>(std::abs(area)));
     const Attributes a0 = attributesOf(v0);
     const Attributes da1 = attributesOf(*v1) - a0;
     const Attributes da2 = attributesOf(*v2) - a0;

@@ -61,8 +61,8 @@ struct Triangle {
 
 // False when the triangle is culled, has no area after snapping, or covers no pixel of the
 // scissor. Screen coordinates must lie within the guard band (see Clipper.h).
-bool setupTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenVertex& v2,
-                   Cull cull, const Scissor& scissor, Triangle& out) noexcept;
+bool setupTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenVertex& v2, Cull cull,
+                   const Scissor& scissor, Triangle& out) noexcept;
 
 // setupTriangle for `count` triangles, the corners of triangle k at corners[3k], [3k + 1] and
 // [3k + 2]: the triangles it keeps go to out[0], out[1], ... in their order. Returns how many.

@@ -9,12 +9,8 @@ namespace platform::d3d9 {
 ViewportTransform viewportTransform(const D3DVIEWPORT9& viewport) noexcept {
     const float halfW = static_cast<float>(viewport.Width) * 0.5f;
     const float halfH = static_cast<float>(viewport.Height) * 0.5f;
-    return {static_cast<float>(viewport.X) + halfW,
-            static_cast<float>(viewport.Y) + halfH,
-            halfW,
-            halfH,
-            viewport.MinZ,
-            viewport.MaxZ - viewport.MinZ};
+    return {static_cast<float>(viewport.X) + halfW, static_cast<float>(viewport.Y) + halfH, halfW,
+            halfH, viewport.MinZ, viewport.MaxZ - viewport.MinZ};
 }
 
 D3DMATRIX multiply(const D3DMATRIX& a, const D3DMATRIX& b) noexcept {
@@ -61,8 +57,7 @@ void processVertices(const std::uint8_t* first, std::size_t stride, std::size_t 
         const std::size_t lanes = std::min<std::size_t>(4, count - i);
         // Lanes past the last vertex repeat it: their results are not stored.
         const std::uint8_t* vertex[4];
-        for (std::size_t k = 0; k < 4; ++k)
-            vertex[k] = first + (i + std::min(k, lanes - 1)) * stride;
+        for (std::size_t k = 0; k < 4; ++k) vertex[k] = first + (i + std::min(k, lanes - 1)) * stride;
         // Vertex data need not be aligned for floats: copy rather than cast.
         const auto lanesAt = [&](unsigned offset) {
             float f[4];
