@@ -43,7 +43,9 @@ public:
         if (++count_ == kTriangles) draw(batch, rows, queue);
     }
 
-    void draw(const TriangleBatch& batch, const RowRange& rows, PixelQueue& queue) noexcept {
+    // Out of line: the loop over a stripe's triangles stays small, with no call per triangle.
+    __attribute__((noinline)) void draw(const TriangleBatch& batch, const RowRange& rows,
+                                        PixelQueue& queue) noexcept {
         const std::size_t kept =
             setupTriangles(corners_, count_, batch.cull, batch.scissor, triangles_);
         for (std::size_t k = 0; k < kept; ++k) raster(triangles_[k], batch, rows, queue);
@@ -95,8 +97,10 @@ CornerCodes cornerCodes(const TriangleBatch& batch, const std::uint32_t* corner)
     return {static_cast<std::uint8_t>(c0 & c1 & c2), static_cast<std::uint8_t>(c0 | c1 | c2)};
 }
 
-void drawTriangle(const TriangleBatch& batch, std::size_t i, const RowRange& rows, SetUpRun& run,
-                  PixelQueue& queue) noexcept {
+// Inlined into drawStripe's loops, so a triangle that only joins the run costs no call.
+__attribute__((always_inline)) inline void drawTriangle(const TriangleBatch& batch, std::size_t i,
+                                                        const RowRange& rows, SetUpRun& run,
+                                                        PixelQueue& queue) noexcept {
     const std::uint32_t* corner = batch.corners + 3 * i;
     const CornerCodes codes = cornerCodes(batch, corner);
     if (codes.outside) return;  // wholly outside one plane
