@@ -31,7 +31,7 @@ void raster(const Triangle& t, const TriangleBatch& batch, const RowRange& rows,
 // stores have left for the cache.
 class SetUpRun {
 public:
-    static constexpr std::size_t kTriangles = 32;
+    static constexpr std::size_t kTriangles = 64;
 
     void add(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
              const TriangleBatch& batch, const RowRange& rows, PixelQueue& queue) noexcept {
