@@ -26,16 +26,15 @@ void raster(const Triangle& t, const TriangleBatch& batch, const RowRange& rows,
 
 // Triangles inside every plane wait here to be set up in runs and then rastered, in their
 // order: a run's set-ups overlap one another instead of each waiting on the mispredicted
-// branches of the pixel loop before it, the corners that the row test reads as a triangle
-// joins are in the cache by its set-up, and the pixel loop reads each triangle long after its
-// stores have left for the cache.
+// branches of the pixel loop before it, and the pixel loop reads each triangle long after its
+// stores have left for the cache. No test of the rows first: the stripe's spans have made it
+// already, and the raster keeps to the rows.
 class SetUpRun {
 public:
     static constexpr std::size_t kTriangles = 64;
 
     void add(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
              const TriangleBatch& batch, const RowRange& rows, PixelQueue& queue) noexcept {
-        if (!mayTouchRows(rows, a, b, c)) return;
         const ScreenVertex** corners = corners_ + 3 * count_;
         corners[0] = &a;
         corners[1] = &b;
