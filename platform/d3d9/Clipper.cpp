@@ -4,18 +4,6 @@ namespace platform::d3d9 {
 
 namespace {
 
-// Signed distance from the plane, >= 0 inside; of one vertex, or of four lane by lane.
-template <ClipPlane P, class Vertex>
-auto distance(const Vertex& v) noexcept {
-    if constexpr (P == ClipPlane::Near) return v.z;
-    if constexpr (P == ClipPlane::Far) return v.w - v.z;
-    if constexpr (P == ClipPlane::Left) return v.x + kGuardBand * v.w;
-    if constexpr (P == ClipPlane::Right) return kGuardBand * v.w - v.x;
-    if constexpr (P == ClipPlane::Bottom) return v.y + kGuardBand * v.w;
-    if constexpr (P == ClipPlane::Top) return kGuardBand * v.w - v.y;
-    if constexpr (P == ClipPlane::PositiveW) return v.w - kMinW;
-}
-
 ClipVertex lerp(const ClipVertex& a, const ClipVertex& b, float t) noexcept {
     return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t, a.z + (b.z - a.z) * t,
             a.w + (b.w - a.w) * t, a.u + (b.u - a.u) * t, a.v + (b.v - a.v) * t};
@@ -28,7 +16,7 @@ ClipVertex crossing(const ClipVertex& inside, float dIn, const ClipVertex& outsi
                     float dOut) noexcept {
     ClipVertex r = lerp(inside, outside, dIn / (dIn - dOut));
     // Rounding may leave the new point a hair outside; a second pass must not cut it again.
-    if (distance<P>(r) < 0.0f) {
+    if (planeDistance<P>(r) < 0.0f) {
         if constexpr (P == ClipPlane::Near) r.z = 0.0f;
         if constexpr (P == ClipPlane::Far) r.z = r.w;
     }
@@ -41,8 +29,8 @@ int clipAgainst(const ClipVertex* in, int count, ClipVertex* out) noexcept {
     for (int i = 0; i < count; ++i) {
         const ClipVertex& a = in[i];
         const ClipVertex& b = in[i + 1 == count ? 0 : i + 1];
-        const float da = distance<P>(a);
-        const float db = distance<P>(b);
+        const float da = planeDistance<P>(a);
+        const float db = planeDistance<P>(b);
         if (da >= 0.0f) out[written++] = a;
         if ((da >= 0.0f) != (db >= 0.0f)) {
             out[written++] = da >= 0.0f ? crossing<P>(a, da, b, db) : crossing<P>(b, db, a, da);
@@ -61,22 +49,6 @@ void clipIfNeeded(std::uint8_t planes, ClipVertex*& in, ClipVertex*& spare, int&
 }
 
 }  // namespace
-
-Codes4 outcodes(const ClipLanes& v) noexcept {
-    const auto bit = [](Codes4 outside, ClipPlane plane) {
-        return outside & (1 << static_cast<int>(plane));
-    };
-    const Codes4 code = bit(distance<ClipPlane::Near>(v) < 0.0f, ClipPlane::Near) |
-                        bit(distance<ClipPlane::Far>(v) < 0.0f, ClipPlane::Far) |
-                        bit(distance<ClipPlane::Left>(v) < 0.0f, ClipPlane::Left) |
-                        bit(distance<ClipPlane::Right>(v) < 0.0f, ClipPlane::Right) |
-                        bit(distance<ClipPlane::Bottom>(v) < 0.0f, ClipPlane::Bottom) |
-                        bit(distance<ClipPlane::Top>(v) < 0.0f, ClipPlane::Top) |
-                        bit(distance<ClipPlane::PositiveW>(v) < 0.0f, ClipPlane::PositiveW);
-    // NaN compares false everywhere: a vertex with one must count as outside, not inside.
-    const Codes4 nan = (v.x != v.x) | (v.y != v.y) | (v.z != v.z) | (v.w != v.w);
-    return (nan & 0x7F) | (~nan & code);
-}
 
 int clipTriangle(const ClipVertex (&triangle)[3], std::uint8_t planes, ClipVertex* out) noexcept {
     ClipVertex bufferA[kMaxClipVertices];

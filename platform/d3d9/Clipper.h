@@ -30,8 +30,35 @@ struct ClipLanes {
     Lanes4 x, y, z, w;
 };
 
-// For each lane, one bit per plane (1 << ClipPlane) the vertex lies outside of.
-Codes4 outcodes(const ClipLanes& v) noexcept;
+// Signed distance from the plane, >= 0 inside; of one vertex, or of four lane by lane.
+template <ClipPlane P, class Vertex>
+auto planeDistance(const Vertex& v) noexcept {
+    if constexpr (P == ClipPlane::Near) return v.z;
+    if constexpr (P == ClipPlane::Far) return v.w - v.z;
+    if constexpr (P == ClipPlane::Left) return v.x + kGuardBand * v.w;
+    if constexpr (P == ClipPlane::Right) return kGuardBand * v.w - v.x;
+    if constexpr (P == ClipPlane::Bottom) return v.y + kGuardBand * v.w;
+    if constexpr (P == ClipPlane::Top) return kGuardBand * v.w - v.y;
+    if constexpr (P == ClipPlane::PositiveW) return v.w - kMinW;
+}
+
+// For each lane, one bit per plane (1 << ClipPlane) the vertex lies outside of. Inline: the
+// vertex stage asks for every four vertices.
+inline Codes4 outcodes(const ClipLanes& v) noexcept {
+    const auto bit = [](Codes4 outside, ClipPlane plane) {
+        return outside & (1 << static_cast<int>(plane));
+    };
+    const Codes4 code = bit(planeDistance<ClipPlane::Near>(v) < 0.0f, ClipPlane::Near) |
+                        bit(planeDistance<ClipPlane::Far>(v) < 0.0f, ClipPlane::Far) |
+                        bit(planeDistance<ClipPlane::Left>(v) < 0.0f, ClipPlane::Left) |
+                        bit(planeDistance<ClipPlane::Right>(v) < 0.0f, ClipPlane::Right) |
+                        bit(planeDistance<ClipPlane::Bottom>(v) < 0.0f, ClipPlane::Bottom) |
+                        bit(planeDistance<ClipPlane::Top>(v) < 0.0f, ClipPlane::Top) |
+                        bit(planeDistance<ClipPlane::PositiveW>(v) < 0.0f, ClipPlane::PositiveW);
+    // NaN compares false everywhere: a vertex with one must count as outside, not inside.
+    const Codes4 nan = (v.x != v.x) | (v.y != v.y) | (v.z != v.z) | (v.w != v.w);
+    return (nan & 0x7F) | (~nan & code);
+}
 
 // Clips the triangle against the planes in `planes` (the union of its vertices' outcodes) and
 // writes the convex polygon left, in the triangle's winding, to `out`; returns its vertex count

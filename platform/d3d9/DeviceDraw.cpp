@@ -50,6 +50,30 @@ MipFilter mipFilterOf(DWORD value) noexcept {
     return MipFilter::Linear;
 }
 
+// Index k less `minIndex`: the vertex slot it names. One below minIndex wraps past any slot
+// transformed, as that range ends inside 32 bits.
+template <class Index>
+std::uint32_t slotOf(const std::uint8_t* indices, std::size_t k, std::uint32_t minIndex) noexcept {
+    Index read;
+    std::memcpy(&read, indices + sizeof(Index) * k, sizeof(Index));
+    return std::uint32_t{read} - minIndex;
+}
+
+// A list's corners [begin, end), each slotOf its index; false when one is not below
+// `vertices`. A loop the compiler vectorises.
+template <class Index>
+bool listCorners(const std::uint8_t* indices, std::size_t begin, std::size_t end,
+                 std::uint32_t minIndex, std::uint32_t vertices,
+                 std::uint32_t* __restrict corners) noexcept {
+    std::uint32_t outside = 0;
+    for (std::size_t k = begin; k < end; ++k) {
+        const std::uint32_t slot = slotOf<Index>(indices, k, minIndex);
+        outside |= slot >= vertices;
+        corners[k] = slot;
+    }
+    return !outside;
+}
+
 }  // namespace
 
 Scissor Device::scissor() const noexcept {
@@ -242,12 +266,13 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVer
     // Each corner's index is read once, as the triangles are assembled: one outside the range
     // transformed refuses the draw. One loop for each index size, with no test of it per index.
     const auto assembleWith = [&]<class Index>(std::size_t begin, std::size_t end, Index) {
+        if (PrimitiveType == D3DPT_TRIANGLELIST) {
+            return listCorners<Index>(indexData, 3 * begin, 3 * end, MinVertexIndex, NumVertices,
+                                      slot_.corners);
+        }
         bool outside = false;
         assembleTriangles(PrimitiveType, begin, end, [&](std::size_t k) {
-            Index read;
-            std::memcpy(&read, indexData + sizeof(Index) * k, sizeof(Index));
-            // Below MinVertexIndex wraps past NumVertices too: the range ends inside 32 bits.
-            const std::uint32_t slot = std::uint32_t{read} - MinVertexIndex;
+            const std::uint32_t slot = slotOf<Index>(indexData, k, MinVertexIndex);
             outside |= slot >= NumVertices;
             return slot;
         });

@@ -1,5 +1,7 @@
 #include "d3d9/TriangleSetup.h"
 
+#include "d3d9/TriangleSetupAvx2.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -49,6 +51,7 @@ static_assert(offsetof(Triangle, vq0) == offsetof(Triangle, z0) + 3 * sizeof(flo
 static_assert(offsetof(Triangle, vq) == offsetof(Triangle, z) + 3 * sizeof(Gradient));
 static_assert(offsetof(Triangle, corner2) == offsetof(Triangle, corner1) + sizeof(CornerValues) &&
               sizeof(CornerValues) == 3 * sizeof(float));
+static_assert(offsetof(Triangle, corner1) == offsetof(Triangle, vq) + sizeof(Gradient));
 
 int ceilPixel(std::int64_t subpixels) noexcept {
     return static_cast<int>((subpixels + kSubpixelScale - 1) >> kSubpixelBits);
@@ -58,10 +61,10 @@ int floorPixel(std::int64_t subpixels) noexcept {
     return static_cast<int>(subpixels >> kSubpixelBits);
 }
 
-}  // namespace
-
-bool setupTriangle(const ScreenVertex& v0, const ScreenVertex& v1In, const ScreenVertex& v2In,
-                   Cull cull, const Scissor& scissor, Triangle& out) noexcept {
+// Inlined into both entry points: a run of triangles keeps its constants in registers.
+__attribute__((always_inline)) inline bool setUp(const ScreenVertex& v0, const ScreenVertex& v1In,
+                                                 const ScreenVertex& v2In, Cull cull,
+                                                 const Scissor& scissor, Triangle& out) noexcept {
     Snapped p0 = snap(v0);
     Snapped p1 = snap(v1In);
     Snapped p2 = snap(v2In);
@@ -111,15 +114,36 @@ bool setupTriangle(const ScreenVertex& v0, const ScreenVertex& v1In, const Scree
     storeLanes(out, offsetof(Triangle, z0), a0);
     // Each attribute's gradient is its dx and dy side by side.
     storeLanes(out, offsetof(Triangle, z), __builtin_shuffle(dx, dy, Lanes{0, 4, 1, 5}));
-    storeLanes(out, offsetof(Triangle, uq), __builtin_shuffle(dx, dy, Lanes{2, 6, 3, 7}));
     // As a pixel's rowStart evaluates them, so the bounds see the planes the pixels see: 1/w,
     // u/w and v/w at each corner, one after the other.
     const Attributes at1 = a0 + dx * dx1 + dy * dy1;
     const Attributes at2 = a0 + dx * dx2 + dy * dy2;
-    storeLanes(out, offsetof(Triangle, corner1), __builtin_shuffle(at1, at2, Lanes{1, 2, 3, 5}));
-    storeLanes<2>(out, offsetof(Triangle, corner2) + sizeof(float),
-                  __builtin_shuffle(at2, Lanes{2, 3, 2, 3}));
+    // Whole lanes, depth first, each over the float before: the second corner's depth lands on
+    // the first corner's v/w, which the first corner's store then writes, and the first
+    // corner's depth on the gradient of v/w, stored last. Overlapping stores instead of
+    // shuffles: the pixel loop reads them well after they have reached the cache.
+    storeLanes(out, offsetof(Triangle, corner2) - sizeof(float), at2);
+    storeLanes(out, offsetof(Triangle, corner1) - sizeof(float), at1);
+    storeLanes(out, offsetof(Triangle, uq), __builtin_shuffle(dx, dy, Lanes{2, 6, 3, 7}));
     return true;
+}
+
+}  // namespace
+
+bool setupTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenVertex& v2,
+                   Cull cull, const Scissor& scissor, Triangle& out) noexcept {
+    return setUp(v0, v1, v2, cull, scissor, out);
+}
+
+std::size_t setupTriangles(const ScreenVertex* const* corners, std::size_t count, Cull cull,
+                           const Scissor& scissor, Triangle* out) noexcept {
+    static const SetupTrianglesFunction lanes = selectAvx2SetupTriangles();
+    if (lanes) return lanes(corners, count, cull, scissor, out);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < count; ++i, corners += 3) {
+        kept += setUp(*corners[0], *corners[1], *corners[2], cull, scissor, out[kept]);
+    }
+    return kept;
 }
 
 }  // namespace platform::d3d9

@@ -3,6 +3,7 @@
 // screen-space gradients of depth, 1/w, u/w and v/w.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace platform::d3d9 {
@@ -62,5 +63,10 @@ struct Triangle {
 // scissor. Screen coordinates must lie within the guard band (see Clipper.h).
 bool setupTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenVertex& v2, Cull cull,
                    const Scissor& scissor, Triangle& out) noexcept;
+
+// setupTriangle for `count` triangles, the corners of triangle k at corners[3k], [3k + 1] and
+// [3k + 2]: the triangles it keeps go to out[0], out[1], ... in their order. Returns how many.
+std::size_t setupTriangles(const ScreenVertex* const* corners, std::size_t count, Cull cull,
+                           const Scissor& scissor, Triangle* out) noexcept;
 
 }  // namespace platform::d3d9

@@ -1,6 +1,7 @@
 #include "d3d9/VertexProcessing.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 namespace platform::d3d9 {
@@ -22,6 +23,31 @@ D3DMATRIX multiply(const D3DMATRIX& a, const D3DMATRIX& b) noexcept {
     }
     return r;
 }
+
+namespace {
+
+// Four vertices' values, one vertex a lane, turned into one vertex a vector.
+struct VertexLanes {
+    Lanes4 vertex[4];
+};
+
+VertexLanes transpose(Lanes4 a, Lanes4 b, Lanes4 c, Lanes4 d) noexcept {
+    const Lanes4 ab01 = __builtin_shuffle(a, b, Codes4{0, 4, 1, 5});
+    const Lanes4 ab23 = __builtin_shuffle(a, b, Codes4{2, 6, 3, 7});
+    const Lanes4 cd01 = __builtin_shuffle(c, d, Codes4{0, 4, 1, 5});
+    const Lanes4 cd23 = __builtin_shuffle(c, d, Codes4{2, 6, 3, 7});
+    return {{__builtin_shuffle(ab01, cd01, Codes4{0, 1, 4, 5}),
+             __builtin_shuffle(ab01, cd01, Codes4{2, 3, 6, 7}),
+             __builtin_shuffle(ab23, cd23, Codes4{0, 1, 4, 5}),
+             __builtin_shuffle(ab23, cd23, Codes4{2, 3, 6, 7})}};
+}
+
+static_assert(offsetof(ClipVertex, u) == 4 * sizeof(float) &&
+              sizeof(ClipVertex) == 6 * sizeof(float));
+static_assert(offsetof(ScreenVertex, uq) == 4 * sizeof(float) &&
+              sizeof(ScreenVertex) == 6 * sizeof(float));
+
+}  // namespace
 
 void processVertices(const std::uint8_t* first, std::size_t stride, std::size_t count,
                      const VertexLayout& layout, const D3DMATRIX& m,
@@ -49,13 +75,26 @@ void processVertices(const std::uint8_t* first, std::size_t stride, std::size_t 
                              px * m._14 + py * m._24 + pz * m._34 + m._44};
         const Codes4 code = outcodes(c);
         const Projected<Lanes4> s = projectLanes(c.x, c.y, c.z, c.w, u, v, viewport);
-        // Lane by lane with the lane known when compiled: a shuffle each, not a trip through
-        // memory.
+        // Vertex by vertex: {x, y, z, w} of each in one store, {u, v} in another.
+        const VertexLanes position = transpose(c.x, c.y, c.z, c.w);
+        const Lanes4 uv01 = __builtin_shuffle(u, v, Codes4{0, 4, 1, 5});
+        const Lanes4 uv23 = __builtin_shuffle(u, v, Codes4{2, 6, 3, 7});
+        const VertexLanes projected = transpose(s.x, s.y, s.z, s.q);
+        const Lanes4 projectedUv01 = __builtin_shuffle(s.uq, s.vq, Codes4{0, 4, 1, 5});
+        const Lanes4 projectedUv23 = __builtin_shuffle(s.uq, s.vq, Codes4{2, 6, 3, 7});
         const auto store = [&]<int K>() {
             if (K >= static_cast<int>(lanes)) return;
-            clip[i + K] = {c.x[K], c.y[K], c.z[K], c.w[K], u[K], v[K]};
+            const float* uv = reinterpret_cast<const float*>(K < 2 ? &uv01 : &uv23) + 2 * (K % 2);
+            const float* projectedUv =
+                reinterpret_cast<const float*>(K < 2 ? &projectedUv01 : &projectedUv23) +
+                2 * (K % 2);
+            std::memcpy(&clip[i + K].x, &position.vertex[K], sizeof(Lanes4));
+            std::memcpy(&clip[i + K].u, uv, 2 * sizeof(float));
             codes[i + K] = static_cast<std::uint8_t>(code[K]);
-            if (code[K] == 0) screen[i + K] = {s.x[K], s.y[K], s.z[K], s.q[K], s.uq[K], s.vq[K]};
+            if (code[K] == 0) {
+                std::memcpy(&screen[i + K].x, &projected.vertex[K], sizeof(Lanes4));
+                std::memcpy(&screen[i + K].uq, projectedUv, 2 * sizeof(float));
+            }
         };
         store.template operator()<0>();
         store.template operator()<1>();

@@ -227,6 +227,47 @@ TEST(Raster, DepthOrderIndependentOfDrawOrder) {
     }
 }
 
+// Within one draw too the later triangle wins with the depth test off, when one of the two is
+// clipped by the near plane and the other is not: the device sets triangles up in runs and
+// clips the ones that need it on their own, and neither may jump the other.
+TEST(Raster, LaterTriangleOfADrawWinsWhenOneOfThemIsClipped) {
+    DeviceFixture f;
+    f.device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+    auto texels = f.texture(2, 1, 1, [](UINT, UINT x, UINT) {
+        return x == 0 ? 0xFFFF0000u : 0xFF00FF00u;
+    });
+    f.device->SetTexture(0, texels.get());
+    // u 0.25 reads the red texel, 0.75 the green one.
+    const auto whole = [&](float u) {
+        return std::vector<Vertex>{f.at(-4, -4, 0.5f, u, 0.5f), f.at(20, -4, 0.5f, u, 0.5f),
+                                   f.at(-4, 20, 0.5f, u, 0.5f)};
+    };
+    // Its third corner lies in front of the near plane; depth is still above 0 at (2, 2).
+    const auto clipped = [&](float u) {
+        return std::vector<Vertex>{f.at(-4, -4, 0.5f, u, 0.5f), f.at(20, -4, 0.5f, u, 0.5f),
+                                   f.at(-4, 20, -0.5f, u, 0.5f)};
+    };
+    struct Case {
+        int line;
+        std::vector<Vertex> first;
+        std::vector<Vertex> second;
+        std::uint32_t expected;
+    };
+    const Case kCases[] = {
+        {__LINE__, whole(0.25f), clipped(0.75f), 0xFF00FF00},
+        {__LINE__, clipped(0.75f), whole(0.25f), 0xFFFF0000},
+        {__LINE__, whole(0.75f), whole(0.25f), 0xFFFF0000},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.line);
+        std::vector<Vertex> both = c.first;
+        both.insert(both.end(), c.second.begin(), c.second.end());
+        f.clear(kBlack);
+        ASSERT_EQ(D3D_OK, f.draw(D3DPT_TRIANGLELIST, both, 2));
+        EXPECT_EQ(c.expected, f.pixels()[2 * 8 + 2]);
+    }
+}
+
 // A textured ground in perspective, clipped by the near plane and depth-tested, drawn with
 // `threads` threads on a width x height target: `cells` x `cells` quads of two triangles.
 std::vector<std::uint32_t> renderGround(unsigned threads, int width, int height, int cells) {
