@@ -456,34 +456,18 @@ D3D9_AVX2 inline void drain(const Lanes& lanes, int count, const PixelState& s,
     const __m256i colour =
         sample8<Modulate>(s.sampler.levels[0].texels, c, wrapUnit8(lanes.u), wrapUnit8(lanes.v),
                           levelOfDetail8(lanes.rho2, c.bias));
-    // Pixel minus lane number is the same along a run of neighbours. Within a triangle it never
-    // falls (pixels are queued left to right, row by row), and the eight mostly come from one row
-    // or two: then a masked store per run. Where it falls, a pixel may be queued twice, and the
-    // stores must go in queue order.
-    const __m256i laneIndex = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    const __m256i start = _mm256_sub_epi32(lanes.pixel, laneIndex);
-    const __m256i queued = _mm256_cmpgt_epi32(_mm256_set1_epi32(count), laneIndex);
-    const __m256i before =
-        _mm256_permutevar8x32_epi32(start, _mm256_setr_epi32(0, 0, 1, 2, 3, 4, 5, 6));
-    const __m256i falls = _mm256_and_si256(_mm256_cmpgt_epi32(before, start), queued);
-    const __m256i first = _mm256_permutevar8x32_epi32(start, _mm256_setzero_si256());
-    const __m256i last = _mm256_permutevar8x32_epi32(start, _mm256_set1_epi32(count - 1));
-    const __m256i inFirst = _mm256_and_si256(_mm256_cmpeq_epi32(start, first), queued);
-    const __m256i inLast =
-        _mm256_andnot_si256(inFirst, _mm256_and_si256(_mm256_cmpeq_epi32(start, last), queued));
-    if (_mm256_testz_si256(falls, falls) &&
-        _mm256_testc_si256(_mm256_or_si256(inFirst, inLast), queued)) {
-        const int firstStart = _mm256_cvtsi256_si32(first);
-        const int lastStart = _mm256_cvtsi256_si32(last);
-        _mm256_maskstore_epi32(reinterpret_cast<int*>(s.colour + firstStart), inFirst, colour);
-        _mm256_maskstore_epi32(reinterpret_cast<int*>(s.colour + lastStart), inLast, colour);
-    } else {
-        alignas(32) std::uint32_t texels[8];
-        alignas(32) std::int32_t pixels[8];
-        _mm256_store_si256(reinterpret_cast<__m256i*>(texels), colour);
-        _mm256_store_si256(reinterpret_cast<__m256i*>(pixels), lanes.pixel);
-        for (int i = 0; i < count; ++i) s.colour[pixels[i]] = texels[i];
+    // One plain store a pixel, in queue order, as a pixel queued twice needs: the eight come
+    // from several rows of small triangles, and a masked store per run of neighbours is a long
+    // microcoded sequence on some processors. A full queue, the common case, unrolled.
+    alignas(32) std::uint32_t texels[8];
+    alignas(32) std::int32_t pixels[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(texels), colour);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(pixels), lanes.pixel);
+    if (count == 8) {
+        for (int i = 0; i < 8; ++i) s.colour[pixels[i]] = texels[i];
+        return;
     }
+    for (int i = 0; i < count; ++i) s.colour[pixels[i]] = texels[i];
 }
 
 // Appends the lanes of `at` and `pixel` that `mask` selects, in lane order, and samples the
