@@ -43,7 +43,7 @@ struct PixelState {
 struct PixelQueue {
     alignas(32) float u[8] = {};
     alignas(32) float v[8] = {};
-    alignas(32) float lod[8] = {};
+    alignas(32) float rho2[8] = {};  // squared step in level-0 texels, for the level of detail
     alignas(32) std::int32_t pixel[8] = {};  // index into the back buffer
     int count = 0;
     std::uint64_t shaded = 0;     // pixels queued or written so far, for the device's counters

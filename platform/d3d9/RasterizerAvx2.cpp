@@ -47,7 +47,7 @@ D3D9_AVX2 inline __m256i lookUp(const Entries& table, __m256i level) {
 // The triangle's gradients and the sampler's constants, broadcast: what the coordinates need.
 struct Gradients {
     __m256 uqdx, vqdx, qdx, uqdy, vqdy, qdy;
-    __m256 width0, height0, bias;
+    __m256 width0, height0;
 };
 
 // The first level's sides when both are powers of two: what sampling it with masks and shifts in
@@ -75,6 +75,7 @@ struct DrawLanes {
     PowerOfTwoLevel first;  // with firstPowerOfTwo only
     __m256i diffuse;  // the modulating colour per 16-bit channel, 255 counted as 256
     MagnificationBound magnification;
+    __m256 bias;  // the sampler's level-of-detail bias
 };
 
 // floorToInt's rounding toward minus infinity, kept in float: the texel coordinate's whole part
@@ -353,9 +354,12 @@ D3D9_AVX2 inline __m256 derivative8(__m256 dAttribute, __m256 value, __m256 dq, 
                          size);
 }
 
-// Texture coordinates and level of detail of eight pixels: the first half of TextureShade.
+// Texture coordinates of eight pixels, not yet wrapped, and the squared length of their longer
+// step in level-0 texels, which gives the level of detail: the first half of TextureShade. The
+// queue holds them so, and the wrapping and the logarithm run once per eight queued pixels, not
+// once per group however few of its lanes are inside.
 struct Coordinates {
-    __m256 u, v, lod;
+    __m256 u, v, rho2;
 };
 
 D3D9_AVX2 inline Coordinates coordinates8(const Gradients& c, __m256 q, __m256 uq, __m256 vq) {
@@ -368,11 +372,11 @@ D3D9_AVX2 inline Coordinates coordinates8(const Gradients& c, __m256 q, __m256 u
     const __m256 dvdy = derivative8(c.vqdy, v, c.qdy, r, c.height0);
     const __m256 alongX = _mm256_add_ps(_mm256_mul_ps(dudx, dudx), _mm256_mul_ps(dvdx, dvdx));
     const __m256 alongY = _mm256_add_ps(_mm256_mul_ps(dudy, dudy), _mm256_mul_ps(dvdy, dvdy));
-    return {u, v, levelOfDetail8(_mm256_max_ps(alongY, alongX), c.bias)};
+    return {u, v, _mm256_max_ps(alongY, alongX)};
 }
 
-// The coordinates of a triangle magnified throughout: level of detail 0 reads the first level
-// with the magnification filter, as any level <= 0 does.
+// The coordinates of a triangle magnified throughout, sampled from the first level with the
+// magnification filter as any level <= 0 is: the step is not needed.
 D3D9_AVX2 inline Coordinates magnifiedCoordinates8(__m256 q, __m256 uq, __m256 vq) {
     const __m256 r = _mm256_div_ps(_mm256_set1_ps(1.0f), q);
     return {_mm256_mul_ps(uq, r), _mm256_mul_ps(vq, r), _mm256_setzero_ps()};
@@ -454,20 +458,20 @@ constexpr PackTable kPack;
 // The queue held in registers while a triangle is walked: writing it to memory and reading it
 // back at once would stall on every group of eight.
 struct Lanes {
-    __m256 u, v, lod;
+    __m256 u, v, rho2;
     __m256i pixel;
     int count;
 };
 
 D3D9_AVX2 inline Lanes loadLanes(const PixelQueue& queue) {
-    return {_mm256_load_ps(queue.u), _mm256_load_ps(queue.v), _mm256_load_ps(queue.lod),
+    return {_mm256_load_ps(queue.u), _mm256_load_ps(queue.v), _mm256_load_ps(queue.rho2),
             _mm256_load_si256(reinterpret_cast<const __m256i*>(queue.pixel)), queue.count};
 }
 
 D3D9_AVX2 inline void storeLanes(const Lanes& lanes, PixelQueue& queue) {
     _mm256_store_ps(queue.u, lanes.u);
     _mm256_store_ps(queue.v, lanes.v);
-    _mm256_store_ps(queue.lod, lanes.lod);
+    _mm256_store_ps(queue.rho2, lanes.rho2);
     _mm256_store_si256(reinterpret_cast<__m256i*>(queue.pixel), lanes.pixel);
     queue.count = lanes.count;
 }
@@ -477,35 +481,20 @@ template <bool Modulate>
 D3D9_AVX2 inline void drain(const Lanes& lanes, int count, const PixelState& s,
                             const DrawLanes& c) {
     const __m256i colour =
-        sample8<Modulate>(s.sampler.levels[0].texels, c, lanes.u, lanes.v, lanes.lod);
-    // Pixel minus lane number is the same along a run of neighbours. Within a triangle it never
-    // falls (pixels are queued left to right, row by row), and the eight mostly come from one row
-    // or two: then a masked store per run. Where it falls, a pixel may be queued twice, and the
-    // stores must go in queue order.
-    const __m256i laneIndex = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    const __m256i start = _mm256_sub_epi32(lanes.pixel, laneIndex);
-    const __m256i queued = _mm256_cmpgt_epi32(_mm256_set1_epi32(count), laneIndex);
-    const __m256i before =
-        _mm256_permutevar8x32_epi32(start, _mm256_setr_epi32(0, 0, 1, 2, 3, 4, 5, 6));
-    const __m256i falls = _mm256_and_si256(_mm256_cmpgt_epi32(before, start), queued);
-    const __m256i first = _mm256_permutevar8x32_epi32(start, _mm256_setzero_si256());
-    const __m256i last = _mm256_permutevar8x32_epi32(start, _mm256_set1_epi32(count - 1));
-    const __m256i inFirst = _mm256_and_si256(_mm256_cmpeq_epi32(start, first), queued);
-    const __m256i inLast =
-        _mm256_andnot_si256(inFirst, _mm256_and_si256(_mm256_cmpeq_epi32(start, last), queued));
-    if (_mm256_testz_si256(falls, falls) &&
-        _mm256_testc_si256(_mm256_or_si256(inFirst, inLast), queued)) {
-        const int firstStart = _mm256_cvtsi256_si32(first);
-        const int lastStart = _mm256_cvtsi256_si32(last);
-        _mm256_maskstore_epi32(reinterpret_cast<int*>(s.colour + firstStart), inFirst, colour);
-        _mm256_maskstore_epi32(reinterpret_cast<int*>(s.colour + lastStart), inLast, colour);
-    } else {
-        alignas(32) std::uint32_t texels[8];
-        alignas(32) std::int32_t pixels[8];
-        _mm256_store_si256(reinterpret_cast<__m256i*>(texels), colour);
-        _mm256_store_si256(reinterpret_cast<__m256i*>(pixels), lanes.pixel);
-        for (int i = 0; i < count; ++i) s.colour[pixels[i]] = texels[i];
+        sample8<Modulate>(s.sampler.levels[0].texels, c, wrapUnit8(lanes.u), wrapUnit8(lanes.v),
+                          levelOfDetail8(lanes.rho2, c.bias));
+    // One plain store a pixel, in queue order, as a pixel queued twice needs: the eight come
+    // from several rows of small triangles, and a masked store per run of neighbours is a long
+    // microcoded sequence on some processors. A full queue, the common case, unrolled.
+    alignas(32) std::uint32_t texels[8];
+    alignas(32) std::int32_t pixels[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(texels), colour);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(pixels), lanes.pixel);
+    if (count == 8) {
+        for (int i = 0; i < 8; ++i) s.colour[pixels[i]] = texels[i];
+        return;
     }
+    for (int i = 0; i < count; ++i) s.colour[pixels[i]] = texels[i];
 }
 
 // Appends the lanes of `at` and `pixel` that `mask` selects, in lane order, and samples the
@@ -526,17 +515,17 @@ D3D9_AVX2 inline void push(Lanes& lanes, int mask, const Coordinates& at, __m256
         _mm256_cmpgt_epi32(laneIndex, _mm256_sub_epi32(count, _mm256_set1_epi32(1))));
     const __m256 u = _mm256_permutevar8x32_ps(at.u, from);
     const __m256 v = _mm256_permutevar8x32_ps(at.v, from);
-    const __m256 lod = _mm256_permutevar8x32_ps(at.lod, from);
+    const __m256 rho2 = _mm256_permutevar8x32_ps(at.rho2, from);
     const __m256i index = _mm256_permutevar8x32_epi32(pixel, from);
     lanes.u = _mm256_blendv_ps(lanes.u, u, take);
     lanes.v = _mm256_blendv_ps(lanes.v, v, take);
-    lanes.lod = _mm256_blendv_ps(lanes.lod, lod, take);
+    lanes.rho2 = _mm256_blendv_ps(lanes.rho2, rho2, take);
     lanes.pixel = _mm256_castps_si256(
         _mm256_blendv_ps(_mm256_castsi256_ps(lanes.pixel), _mm256_castsi256_ps(index), take));
     lanes.count += __builtin_popcount(static_cast<unsigned>(mask));
     if (lanes.count < 8) return;
     drain<Modulate>(lanes, 8, s, c);
-    lanes = {u, v, lod, index, lanes.count - 8};
+    lanes = {u, v, rho2, index, lanes.count - 8};
 }
 
 // depthValue, lane by lane, as clamps: z <= 0 rounds to at most 0.5 and so to 0, z >= 1 to at
@@ -637,6 +626,7 @@ D3D9_AVX2 inline DrawLanes drawLanes(const PixelState& s) {
     c.table = {load2(s.layout.width), load2(s.layout.height), load2(s.layout.offset)};
     const int last = s.sampler.levelCount - 1;
     c.magnification = magnificationBoundOf(s.sampler);
+    c.bias = _mm256_set1_ps(s.sampler.lodBias);
     c.firstLevel = _mm256_set1_ps(static_cast<float>(s.sampler.firstLevel));
     c.lastLevel = _mm256_set1_ps(static_cast<float>(last));
     c.firstIndex = _mm256_set1_epi32(s.sampler.firstLevel);
@@ -823,7 +813,6 @@ public:
         c_.qdy = _mm256_set1_ps(t.q.dy);
         c_.width0 = _mm256_set1_ps(s.sampler.width0);
         c_.height0 = _mm256_set1_ps(s.sampler.height0);
-        c_.bias = _mm256_set1_ps(s.sampler.lodBias);
         dz_ = _mm256_set1_ps(t.z.dx);
         dzdy_ = _mm256_set1_ps(t.z.dy);
         x0_ = _mm256_set1_ps(t.x0);
@@ -980,9 +969,9 @@ private:
         const __m256 uq = _mm256_add_ps(start.uq, _mm256_mul_ps(c_.uqdx, k));
         const __m256 vq = _mm256_add_ps(start.vq, _mm256_mul_ps(c_.vqdx, k));
         Coordinates at = Magnified ? magnifiedCoordinates8(q, uq, vq) : coordinates8(c_, q, uq, vq);
-        // Wrapped once here, where the scalar loop wraps in each sample: the same value, and
-        // none to do where the triangle stays inside the unit square.
-        if constexpr (Wrap) {
+        // Wrapped once here (or, queued, in the drain), where the scalar loop wraps in each
+        // sample: the same value, and none to do where the triangle stays inside the unit square.
+        if constexpr (Wrap && Magnified) {
             at.u = wrapUnit8(at.u);
             at.v = wrapUnit8(at.v);
         }
@@ -1071,12 +1060,156 @@ D3D9_AVX2 inline void walkRowsBounded(const Triangle& t, const PixelState& s, Ro
     }
 }
 
+// A group of eight lanes laid over a box `Width` pixels wide (4 or 8): lane l takes column
+// l % Width of row l / Width. For each mask of the lanes inside the triangle, the `k` of each
+// lane, four bits a lane: its distance from the first covered pixel of its row, which the row's
+// span starts from.
+template <int Width>
+struct BoxSteps {
+    constexpr BoxSteps() {
+        for (unsigned mask = 0; mask < 256; ++mask) {
+            std::uint32_t packed = 0;
+            for (unsigned lane = 0; lane < 8; ++lane) {
+                const unsigned row = (mask >> (lane / Width * Width)) & ((1u << Width) - 1);
+                const unsigned first = row == 0 ? 0 : std::countr_zero(row);
+                const unsigned column = lane % Width;
+                packed |= (column >= first ? column - first : 0) << (4 * lane);
+            }
+            steps[mask] = packed;
+        }
+    }
+    std::uint32_t steps[256] = {};
+};
+template <int Width>
+constexpr BoxSteps<Width> kBoxSteps;
+
+// The depth test of a group over a box's rows from `depth` (the box's left on the group's first
+// row), `rows` of them inside the box. Lanes past the box are read and written back unchanged,
+// as in testDepth8; with four pixels a row and one row left, the second row's lanes read and
+// write the first row's, before its own lanes, whose update so lands last.
+template <int Width>
+D3D9_AVX2 inline __m256i testDepthBox(std::uint16_t* depth, std::ptrdiff_t pitch, int rows,
+                                      __m256i live, __m256 z) {
+    static_assert(Width == 4 || Width == 8);
+    if constexpr (Width == 8) {
+        return testDepthAt(depth, live, z);
+    } else {
+        std::uint16_t* lower = rows > 1 ? depth + pitch : depth;
+        __m128i updated;
+        const __m256i visible = testDepthLanes(
+            _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(depth)),
+                               _mm_loadl_epi64(reinterpret_cast<const __m128i*>(lower))),
+            live, z, updated);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(lower), _mm_unpackhi_epi64(updated, updated));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(depth), updated);
+        return visible;
+    }
+}
+
+// The rows yBegin..yEnd of a triangle at most `Width` pixels wide, whose edge functions fit 32
+// bits (see RowMasks::fits), `8 / Width` rows a group: a triangle of a few pixels takes one or
+// two groups, with no walk of its rows and none of the row walk's branches on span widths. Each
+// lane starts from its own row's span as the scalar loop does, and queues as TriangleWalk does.
+// The box's left plus `Width` must lie inside the row: the depth test reads and writes that many
+// pixels.
+template <bool Depth, bool Modulate, int Width>
+D3D9_AVX2 inline void walkBox8(const Triangle& t, const PixelState& s, int yBegin, int yEnd,
+                               PixelQueue& queue) noexcept {
+    constexpr int kRows = 8 / Width;
+    const DrawLanes& draw = drawLanesOf<Modulate>(s, queue);
+    const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const __m256i column = _mm256_and_si256(lane, _mm256_set1_epi32(Width - 1));
+    const __m256i row = _mm256_srli_epi32(lane, std::countr_zero(unsigned{Width}));
+    __m256i values[3];
+    __m256i rowSteps[3];
+    for (int i = 0; i < 3; ++i) {
+        const EdgeFunction& e = t.edge[i];
+        const auto start =
+            static_cast<std::int32_t>(e.a * (std::int64_t{t.minX} << kSubpixelBits) +
+                                      e.b * (std::int64_t{yBegin} << kSubpixelBits) + e.c);
+        const auto step = static_cast<std::int32_t>(e.a * kSubpixelScale);
+        const auto down = static_cast<std::int32_t>(e.b * kSubpixelScale);
+        values[i] =
+            _mm256_add_epi32(_mm256_set1_epi32(start),
+                             _mm256_add_epi32(_mm256_mullo_epi32(_mm256_set1_epi32(step), column),
+                                              _mm256_mullo_epi32(_mm256_set1_epi32(down), row)));
+        rowSteps[i] = _mm256_set1_epi32(down * kRows);
+    }
+    const __m256i inBox = _mm256_cmpgt_epi32(_mm256_set1_epi32(t.maxX - t.minX + 1), column);
+    const Gradients c{_mm256_set1_ps(t.uq.dx),          _mm256_set1_ps(t.vq.dx),
+                      _mm256_set1_ps(t.q.dx),           _mm256_set1_ps(t.uq.dy),
+                      _mm256_set1_ps(t.vq.dy),          _mm256_set1_ps(t.q.dy),
+                      _mm256_set1_ps(s.sampler.width0), _mm256_set1_ps(s.sampler.height0)};
+    const __m256 x0 = _mm256_set1_ps(t.x0);
+    const __m256 y0 = _mm256_set1_ps(t.y0);
+    // The lanes' columns from the box's left edge, and their pixels on the group's first row.
+    const __m256i left = _mm256_add_epi32(_mm256_set1_epi32(t.minX), column);
+    const __m256i offsets =
+        _mm256_add_epi32(left, _mm256_mullo_epi32(row, _mm256_set1_epi32(s.pitch)));
+    const __m256i shifts = _mm256_setr_epi32(0, 4, 8, 12, 16, 20, 24, 28);
+    Lanes lanes = loadLanes(queue);
+    unsigned shaded = 0;
+    for (int y = yBegin; y <= yEnd; y += kRows) {
+        const int rows = std::min(kRows, yEnd - y + 1);
+        const __m256i any = _mm256_or_si256(_mm256_or_si256(values[0], values[1]), values[2]);
+        const __m256i covered = _mm256_andnot_si256(
+            _mm256_srai_epi32(any, 31),
+            _mm256_and_si256(inBox, _mm256_cmpgt_epi32(_mm256_set1_epi32(rows), row)));
+        for (int i = 0; i < 3; ++i) values[i] = _mm256_add_epi32(values[i], rowSteps[i]);
+        int mask = _mm256_movemask_ps(_mm256_castsi256_ps(covered));
+        if (mask == 0) continue;
+        const __m256i steps = _mm256_and_si256(
+            _mm256_srlv_epi32(_mm256_set1_epi32(static_cast<int>(kBoxSteps<Width>.steps[mask])),
+                              shifts),
+            _mm256_set1_epi32(0xF));
+        const __m256 k = _mm256_cvtepi32_ps(steps);
+        const __m256 fx = _mm256_sub_ps(_mm256_cvtepi32_ps(_mm256_sub_epi32(left, steps)), x0);
+        const __m256 fy =
+            _mm256_sub_ps(_mm256_cvtepi32_ps(_mm256_add_epi32(_mm256_set1_epi32(y), row)), y0);
+        const std::ptrdiff_t first = static_cast<std::ptrdiff_t>(y) * s.pitch;
+        if constexpr (Depth) {
+            const __m256 dz = _mm256_set1_ps(t.z.dx);
+            const __m256 z =
+                _mm256_add_ps(plane8(_mm256_set1_ps(t.z0), dz, _mm256_set1_ps(t.z.dy), fx, fy),
+                              _mm256_mul_ps(dz, k));
+            const __m256i visible =
+                testDepthBox<Width>(s.depth + first + t.minX, s.pitch, rows, covered, z);
+            mask = _mm256_movemask_ps(_mm256_castsi256_ps(visible));
+            if (mask == 0) continue;
+        }
+        shaded += static_cast<unsigned>(__builtin_popcount(static_cast<unsigned>(mask)));
+        const __m256 q = _mm256_add_ps(plane8(_mm256_set1_ps(t.q0), c.qdx, c.qdy, fx, fy),
+                                       _mm256_mul_ps(c.qdx, k));
+        const __m256 uq = _mm256_add_ps(plane8(_mm256_set1_ps(t.uq0), c.uqdx, c.uqdy, fx, fy),
+                                        _mm256_mul_ps(c.uqdx, k));
+        const __m256 vq = _mm256_add_ps(plane8(_mm256_set1_ps(t.vq0), c.vqdx, c.vqdy, fx, fy),
+                                        _mm256_mul_ps(c.vqdx, k));
+        const Coordinates at = coordinates8(c, q, uq, vq);
+        const __m256i pixel =
+            _mm256_add_epi32(_mm256_set1_epi32(static_cast<std::int32_t>(first)), offsets);
+        push<Modulate>(lanes, mask, at, pixel, s, draw);
+    }
+    storeLanes(lanes, queue);
+    queue.shaded += shaded;
+}
+
 template <bool Depth, bool Modulate>
 __attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelState& s, int yBegin,
                                                  int yEnd, PixelQueue& queue) noexcept {
     // The walker first: the bound reads the box back in wider loads than set-up stored it
     // with, which wait until those stores have left for the cache.
     if (RowMasks<1>::fits(t, yBegin, yEnd)) {
+        // A box too small to ask the bounds, unless it lies so near the row's end that a group
+        // would reach past it. Rows of four serve the common widths; rows of two would halve
+        // the groups of tall boxes, and cost more than that in the choice between three walks.
+        const int width = t.maxX - t.minX + 1;
+        const bool tiny = std::int64_t{width} * (t.maxY - t.minY + 1) < kBoundedBox;
+        if (tiny && width <= 4 && t.minX + 4 <= s.pitch) {
+            return walkBox8<Depth, Modulate, 4>(t, s, yBegin, yEnd, queue);
+        }
+        if (tiny && t.minX + 8 <= s.pitch) {
+            return walkBox8<Depth, Modulate, 8>(t, s, yBegin, yEnd, queue);
+        }
         RowMasks<1> rows(t, yBegin, yEnd);
         walkRowsBounded<Depth, Modulate>(t, s, rows, yBegin, yEnd, queue);
     } else if (RowMasks<2>::fits(t, yBegin, yEnd)) {

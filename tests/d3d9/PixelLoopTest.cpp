@@ -215,13 +215,22 @@ PixelState trilinear(const MipChain& chain, DepthMode depth) {
     return s;
 }
 
-// Draws `drawn` into `target` with `loop`, flushing at the end as a draw does.
+// Draws `drawn` into `target` with `loop`, flushing at the end as a draw does. With `band`, each
+// triangle in calls of that many rows from the target's top, as the device's stripes cut it.
 void drawAll(const RasterLoop& loop, PixelState s, const std::vector<Triangle>& drawn,
-             Target& target) {
+             Target& target, int band = 0) {
     s.colour = target.colour.data();
     s.depth = target.depth.data();
     PixelQueue queue;
-    for (const Triangle& t : drawn) loop.raster(t, s, t.minY, t.maxY, queue);
+    for (const Triangle& t : drawn) {
+        if (band == 0) {
+            loop.raster(t, s, t.minY, t.maxY, queue);
+            continue;
+        }
+        for (int y = t.minY; y <= t.maxY; y = (y / band + 1) * band) {
+            loop.raster(t, s, y, std::min(t.maxY, (y / band + 1) * band - 1), queue);
+        }
+    }
     if (loop.flush) loop.flush(s, queue);
 }
 
@@ -261,9 +270,12 @@ TEST(PixelLoop, VectorLoopDrawsWhatTheScalarLoopDraws) {
         int firstLevel;
         float lodBias;
         const MipChain& texture;
+        int band = 0;  // rows a call, see drawAll
     };
     const Case kCases[] = {
         {__LINE__, DepthMode::LessEqualWrite, 0xFFFFFFFFu, 0, 0.0f, chain},
+        {__LINE__, DepthMode::LessEqualWrite, 0xFFFFFFFFu, 0, 0.0f, chain, 1},
+        {__LINE__, DepthMode::LessEqualWrite, 0x80FF4020u, 0, 0.0f, chain, 3},
         {__LINE__, DepthMode::Off, 0xFFFFFFFFu, 0, 0.0f, chain},
         {__LINE__, DepthMode::LessEqualWrite, 0x80FF4020u, 0, 0.0f, chain},
         {__LINE__, DepthMode::LessEqualWrite, 0xFFFFFFFFu, 2, 0.0f, chain},
@@ -288,8 +300,8 @@ TEST(PixelLoop, VectorLoopDrawsWhatTheScalarLoopDraws) {
         const RasterLoop fast = selectRasterLoop(s);
         const RasterLoop portable = selectScalarRasterLoop(s);
         if (fast.raster == portable.raster) GTEST_SKIP() << "this CPU has no vector loop";
-        drawAll(portable, s, drawn, scalar);
-        drawAll(fast, s, drawn, vector);
+        drawAll(portable, s, drawn, scalar, c.band);
+        drawAll(fast, s, drawn, vector, c.band);
         int written = 0;
         for (std::uint32_t p : scalar.colour) written += p != 0xFF000000u;
         EXPECT_GT(written, kWidth * kHeight / 2);
