@@ -691,10 +691,11 @@ public:
 
     // Whether rows yBegin..yEnd of `t` can be walked this way.
     static bool fits(const Triangle& t, int yBegin, int yEnd) noexcept {
-        // Steps of at most 2^20 a pixel, 80 pixels and rows of them from the start: every value
-        // stays under 2^28 when the start's do.
-        constexpr std::int64_t kMaxStep = std::int64_t{1} << 12;
-        constexpr std::int64_t kMaxStart = std::int64_t{1} << 26;
+        // Steps of at most 2^22 a pixel, at most 96 pixels and rows of them from the start:
+        // every value stays under 2^30 when the start's are under 2^28.
+        static_assert(kWidth + kMaxRows <= 96);
+        constexpr std::int64_t kMaxStep = std::int64_t{1} << 14;
+        constexpr std::int64_t kMaxStart = std::int64_t{1} << 28;
         if (t.maxX - t.minX >= kWidth || yEnd - yBegin >= kMaxRows) return false;
         bool small = true;
         for (const EdgeFunction& e : t.edge) {
@@ -725,7 +726,7 @@ public:
             }
             rowSteps[i] = _mm256_set1_epi32(static_cast<std::int32_t>(e.b * kSubpixelScale));
         }
-        const unsigned inBox = (1u << (t.maxX - t.minX + 1)) - 1;
+        const auto inBox = static_cast<unsigned>((std::uint64_t{1} << (t.maxX - t.minX + 1)) - 1);
         for (int row = 0; row <= yEnd - y; ++row) {
             unsigned outside = 0;
             for (int v = 0; v < Vectors; ++v) {
@@ -1214,6 +1215,9 @@ __attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelS
         walkRowsBounded<Depth, Modulate>(t, s, rows, yBegin, yEnd, queue);
     } else if (RowMasks<2>::fits(t, yBegin, yEnd)) {
         RowMasks<2> rows(t, yBegin, yEnd);
+        walkRowsBounded<Depth, Modulate>(t, s, rows, yBegin, yEnd, queue);
+    } else if (RowMasks<4>::fits(t, yBegin, yEnd)) {
+        RowMasks<4> rows(t, yBegin, yEnd);
         walkRowsBounded<Depth, Modulate>(t, s, rows, yBegin, yEnd, queue);
     } else {
         RowWalker rows(t, yBegin);

@@ -85,6 +85,17 @@ std::vector<Triangle> triangles() {
     const float kRows[][6] = {{3, 5, 40, 5, 20, 30},      {3, 30, 40, 30, 20, 5},
                               {2.5f, 7.5f, 50, 7.5f, 9, 20}, {9, 2, 50, 20, 9, 20},
                               {50, 2, 50, 20, 9, 11.5f}};
+    // Slivers far taller than the target and a few pixels across it: their edges' steps are
+    // too large for the walks that evaluate the edge functions in 32 bits.
+    for (int i = 0; i < 12; ++i) {
+        const float x = random.next(-4.0f, kWidth);
+        const ScreenVertex a{x, -3000.0f, 0.5f, 1, 0.1f, 0.2f};
+        const ScreenVertex b{x + random.next(1.0f, 30.0f), 3000.0f, 0.5f, 1, 0.7f, 0.2f};
+        const ScreenVertex c{x + random.next(1.0f, 30.0f), random.next(2000.0f, 3000.0f), 0.5f, 1,
+                             0.3f, 0.9f};
+        Triangle t;
+        if (setupTriangle(a, b, c, Cull::None, scissor, t)) out.push_back(t);
+    }
     for (const auto& r : kRows) {
         const ScreenVertex a{r[0], r[1], 0.5f, 1, 0.1f, 0.2f};
         const ScreenVertex b{r[2], r[3], 0.5f, 1, 0.7f, 0.2f};
