@@ -107,66 +107,66 @@ std::vector<Triangle> triangles() {
     return out;
 }
 
-// Triangles a few pixels across, of every shape, over the target and past its edges: the vector
-// loop walks the rows of those at most eight and at most sixteen pixels wide from the edge
-// functions' values, and the wider ones with the divisions of RowWalker, and shades two rows of
-// at most four pixels in one group of eight, at the right edge through a copy.
-std::vector<Triangle> smallTriangles() {
-    Lcg random{11};
+// `count` triangles whose corners `corners(random, x, y, size, v)` places in boxes of sides
+// from minSize to maxSize, over the target and past its edges.
+template <class Corners>
+std::vector<Triangle> boxedTriangles(std::uint32_t seed, std::size_t count, float minSize,
+                                     float maxSize, Corners corners) {
+    Lcg random{seed};
     std::vector<Triangle> out;
     const Scissor scissor{0, 0, kWidth, kHeight};
-    while (out.size() < 300) {
+    while (out.size() < count) {
         const float x = random.next(-4.0f, kWidth + 4.0f);
         const float y = random.next(-4.0f, kHeight + 4.0f);
-        const float size = random.next(0.5f, 20.0f);
+        const float size = random.next(minSize, maxSize);
         ScreenVertex v[3];
-        for (ScreenVertex& p : v) {
-            p.x = x + random.next(0.0f, size);
-            p.y = y + random.next(0.0f, size);
-            p.z = random.next(0.0f, 1.0f);
-            p.q = random.next(0.2f, 1.0f);
-            p.uq = random.next(-2.0f, 2.0f) * p.q;
-            p.vq = random.next(-2.0f, 2.0f) * p.q;
-        }
+        corners(random, x, y, size, v);
         Triangle t;
         if (setupTriangle(v[0], v[1], v[2], Cull::None, scissor, t)) out.push_back(t);
     }
     return out;
 }
 
-// Triangles up to about sixteen pixels wide, magnified inside the texture's first copy, some of
-// them over the target's edges: the vector loop works out their rows' starts and the windows of
-// texels of the rows' first groups before it walks them.
+// Triangles a few pixels across, of every shape: the vector loop walks the rows of those at
+// most eight, sixteen and thirty-two pixels wide from the edge functions' values, and the wider
+// ones with the divisions of RowWalker, and shades two rows of at most four pixels in one group
+// of eight, at the right edge through a copy.
+std::vector<Triangle> smallTriangles() {
+    return boxedTriangles(11, 300, 0.5f, 20.0f,
+                          [](Lcg& random, float x, float y, float size, ScreenVertex (&v)[3]) {
+                              for (ScreenVertex& p : v) {
+                                  p.x = x + random.next(0.0f, size);
+                                  p.y = y + random.next(0.0f, size);
+                                  p.z = random.next(0.0f, 1.0f);
+                                  p.q = random.next(0.2f, 1.0f);
+                                  p.uq = random.next(-2.0f, 2.0f) * p.q;
+                                  p.vq = random.next(-2.0f, 2.0f) * p.q;
+                              }
+                          });
+}
+
+// Triangles up to about sixteen pixels wide, magnified inside the texture's first copy: the
+// vector loop works out their rows' starts and the windows of texels of the rows' first groups
+// before it walks them.
 std::vector<Triangle> magnifiedTriangles() {
-    Lcg random{13};
-    std::vector<Triangle> out;
-    const Scissor scissor{0, 0, kWidth, kHeight};
-    while (out.size() < 200) {
-        const float x = random.next(-4.0f, kWidth + 4.0f);
-        const float y = random.next(-4.0f, kHeight + 4.0f);
-        const float size = random.next(7.0f, 17.0f);
-        // Less than a texel of the 32 x 32 level a pixel, in any direction.
-        const float u = random.next(0.3f, 0.7f);
-        const float v = random.next(0.3f, 0.7f);
-        const float du = random.next(-1.0f, 1.0f) / 64.0f;
-        const float dv = random.next(-1.0f, 1.0f) / 64.0f;
-        ScreenVertex corners[3];
-        for (ScreenVertex& p : corners) {
-            const float dx = random.next(0.0f, size);
-            const float dy = random.next(0.0f, size);
-            p.x = x + dx;
-            p.y = y + dy;
-            p.z = random.next(0.0f, 1.0f);
-            p.q = random.next(0.8f, 1.0f);
-            p.uq = (u + du * dx - dv * dy) * p.q;
-            p.vq = (v + dv * dx + du * dy) * p.q;
-        }
-        Triangle t;
-        if (setupTriangle(corners[0], corners[1], corners[2], Cull::None, scissor, t)) {
-            out.push_back(t);
-        }
-    }
-    return out;
+    return boxedTriangles(13, 200, 7.0f, 17.0f,
+                          [](Lcg& random, float x, float y, float size, ScreenVertex (&v)[3]) {
+                              // Less than a texel of the 32 x 32 level a pixel, in any direction.
+                              const float u = random.next(0.3f, 0.7f);
+                              const float w = random.next(0.3f, 0.7f);
+                              const float du = random.next(-1.0f, 1.0f) / 64.0f;
+                              const float dv = random.next(-1.0f, 1.0f) / 64.0f;
+                              for (ScreenVertex& p : v) {
+                                  const float dx = random.next(0.0f, size);
+                                  const float dy = random.next(0.0f, size);
+                                  p.x = x + dx;
+                                  p.y = y + dy;
+                                  p.z = random.next(0.0f, 1.0f);
+                                  p.q = random.next(0.8f, 1.0f);
+                                  p.uq = (u + du * dx - dv * dy) * p.q;
+                                  p.vq = (w + dv * dx + du * dy) * p.q;
+                              }
+                          });
 }
 
 // Every row from a few starting rows, each span checked against E >= 0 at each pixel centre of
