@@ -681,31 +681,37 @@ D3D9_AVX2 inline __m256 plane8(__m256 start, __m256 dx, __m256 dy, __m256 fx, __
     return _mm256_add_ps(_mm256_add_ps(start, _mm256_mul_ps(dx, fx)), _mm256_mul_ps(dy, fy));
 }
 
-// RowWalker's spans for a triangle at most 8 x Vectors pixels wide, from its three edge
-// functions evaluated at the pixels of each row from the box's left: no divisions to start, and
-// a few vector operations a row. In 32 bits, which such a triangle's values fit (see fits()).
+// Rows a walk by RowMasks takes at most.
+constexpr int kMaskedRows = 64;
+// The widest box it takes.
+constexpr int kMaskedWidth = 32;
+
+// Whether rows yBegin..yEnd of `t` keep every edge function's value, at every pixel of the
+// widest box RowMasks takes, inside 32 bits. Steps of at most 2^22 a pixel, at most 96 pixels
+// and rows of them from the start: every value stays under 2^30 when the start's are under 2^28.
+inline bool edgesFit32(const Triangle& t, int yBegin, int yEnd) noexcept {
+    static_assert(kMaskedWidth + kMaskedRows <= 96);
+    constexpr std::int64_t kMaxStep = std::int64_t{1} << 14;
+    constexpr std::int64_t kMaxStart = std::int64_t{1} << 28;
+    if (yEnd - yBegin >= kMaskedRows) return false;
+    bool small = true;
+    for (const EdgeFunction& e : t.edge) {
+        const std::int64_t start = e.a * (std::int64_t{t.minX} << kSubpixelBits) +
+                                   e.b * (std::int64_t{yBegin} << kSubpixelBits) + e.c;
+        small &= e.a >= -kMaxStep && e.a <= kMaxStep && e.b >= -kMaxStep && e.b <= kMaxStep &&
+                 start >= -kMaxStart && start <= kMaxStart;
+    }
+    return small;
+}
+
+// RowWalker's spans for a triangle at most 8 x Vectors pixels wide whose edges fit 32 bits
+// (edgesFit32), from its three edge functions evaluated at the pixels of each row from the box's
+// left: no divisions to start, and a few vector operations a row.
 template <int Vectors>
 class RowMasks {
 public:
     static constexpr int kWidth = 8 * Vectors;
-
-    // Whether rows yBegin..yEnd of `t` can be walked this way.
-    static bool fits(const Triangle& t, int yBegin, int yEnd) noexcept {
-        // Steps of at most 2^22 a pixel, at most 96 pixels and rows of them from the start:
-        // every value stays under 2^30 when the start's are under 2^28.
-        static_assert(kWidth + kMaxRows <= 96);
-        constexpr std::int64_t kMaxStep = std::int64_t{1} << 14;
-        constexpr std::int64_t kMaxStart = std::int64_t{1} << 28;
-        if (t.maxX - t.minX >= kWidth || yEnd - yBegin >= kMaxRows) return false;
-        bool small = true;
-        for (const EdgeFunction& e : t.edge) {
-            const std::int64_t start = e.a * (std::int64_t{t.minX} << kSubpixelBits) +
-                                       e.b * (std::int64_t{yBegin} << kSubpixelBits) + e.c;
-            small &= e.a >= -kMaxStep && e.a <= kMaxStep && e.b >= -kMaxStep &&
-                     e.b <= kMaxStep && start >= -kMaxStart && start <= kMaxStart;
-        }
-        return small;
-    }
+    static_assert(kWidth <= kMaskedWidth);
 
     // Works out the masks of rows y..yEnd at once, in a loop that keeps the edge functions in
     // registers: walked row by row along with the pixels, they would go through memory.
@@ -757,11 +763,9 @@ public:
     // The first pixel of each row from y on.
     const int* begins() const noexcept { return begin_; }
 
-    static constexpr int kMaxRows = 64;
-
 private:
-    int begin_[kMaxRows];  // each row's first and last covered pixel
-    int end_[kMaxRows];
+    int begin_[kMaskedRows];  // each row's first and last covered pixel
+    int end_[kMaskedRows];
     int row_ = 0;
 };
 
@@ -783,13 +787,12 @@ struct Starts {
 // The starts of a triangle's rows and the texel windows of their first groups, worked out
 // ahead (see TriangleWalk::plan), by row from the walk's first.
 struct RowPlan {
-    static constexpr int kMaxRows = 64;
-    alignas(32) float z[kMaxRows];
-    alignas(32) float q[kMaxRows];
-    alignas(32) float uq[kMaxRows];
-    alignas(32) float vq[kMaxRows];
-    alignas(32) std::int32_t left[kMaxRows];
-    alignas(32) std::int32_t top[kMaxRows];
+    alignas(32) float z[kMaskedRows];
+    alignas(32) float q[kMaskedRows];
+    alignas(32) float uq[kMaskedRows];
+    alignas(32) float vq[kMaskedRows];
+    alignas(32) std::int32_t left[kMaskedRows];
+    alignas(32) std::int32_t top[kMaskedRows];
 };
 
 // A triangle's rows shaded in groups of eight pixels: a group holds a run of eight from one row,
@@ -1108,7 +1111,7 @@ D3D9_AVX2 inline __m256i testDepthBox(std::uint16_t* depth, std::ptrdiff_t pitch
 }
 
 // The rows yBegin..yEnd of a triangle at most `Width` pixels wide, whose edge functions fit 32
-// bits (see RowMasks::fits), `8 / Width` rows a group: a triangle of a few pixels takes one or
+// bits (see edgesFit32), `8 / Width` rows a group: a triangle of a few pixels takes one or
 // two groups, with no walk of its rows and none of the row walk's branches on span widths. Each
 // lane starts from its own row's span as the scalar loop does, and queues as TriangleWalk does.
 // The box's left plus `Width` must lie inside the row: the depth test reads and writes that many
@@ -1199,11 +1202,14 @@ __attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelS
                                                  int yEnd, PixelQueue& queue) noexcept {
     // The walker first: the bound reads the box back in wider loads than set-up stored it
     // with, which wait until those stores have left for the cache.
-    if (RowMasks<1>::fits(t, yBegin, yEnd)) {
+    const int width = t.maxX - t.minX + 1;
+    if (width > kMaskedWidth || !edgesFit32(t, yBegin, yEnd)) {
+        RowWalker rows(t, yBegin);
+        walkRowsBounded<Depth, Modulate>(t, s, rows, yBegin, yEnd, queue);
+    } else if (width <= 8) {
         // A box too small to ask the bounds, unless it lies so near the row's end that a group
         // would reach past it. Rows of four serve the common widths; rows of two would halve
         // the groups of tall boxes, and cost more than that in the choice between three walks.
-        const int width = t.maxX - t.minX + 1;
         const bool tiny = std::int64_t{width} * (t.maxY - t.minY + 1) < kBoundedBox;
         if (tiny && width <= 4 && t.minX + 4 <= s.pitch) {
             return walkBox8<Depth, Modulate, 4>(t, s, yBegin, yEnd, queue);
@@ -1213,14 +1219,11 @@ __attribute__((target("avx2"))) void rasterRows8(const Triangle& t, const PixelS
         }
         RowMasks<1> rows(t, yBegin, yEnd);
         walkRowsBounded<Depth, Modulate>(t, s, rows, yBegin, yEnd, queue);
-    } else if (RowMasks<2>::fits(t, yBegin, yEnd)) {
+    } else if (width <= 16) {
         RowMasks<2> rows(t, yBegin, yEnd);
         walkRowsBounded<Depth, Modulate>(t, s, rows, yBegin, yEnd, queue);
-    } else if (RowMasks<4>::fits(t, yBegin, yEnd)) {
-        RowMasks<4> rows(t, yBegin, yEnd);
-        walkRowsBounded<Depth, Modulate>(t, s, rows, yBegin, yEnd, queue);
     } else {
-        RowWalker rows(t, yBegin);
+        RowMasks<4> rows(t, yBegin, yEnd);
         walkRowsBounded<Depth, Modulate>(t, s, rows, yBegin, yEnd, queue);
     }
 }
