@@ -305,8 +305,7 @@ D3D9_AVX2 inline bool windowPowerOfTwo8(const std::uint32_t* base, const PowerOf
 }
 
 // sampleLinear8 on a level whose sides are powers of two, with the same result; `wanted` marks
-// the lanes whose samples count.
-// With `origin`, where the window is known to start.
+// the lanes whose samples count, and `origin`, where given, where the window is known to start.
 template <bool Scaled>
 D3D9_AVX2 inline __m256i sampleLinearPowerOfTwo8(const std::uint32_t* base,
                                                  const PowerOfTwoLevel& level, __m256 u,
@@ -686,6 +685,12 @@ constexpr int kMaskedRows = 64;
 // The widest box it takes.
 constexpr int kMaskedWidth = 32;
 
+// E(x, y) of an edge at the centre of pixel (x, y).
+inline std::int64_t edgeAt(const EdgeFunction& e, int x, int y) noexcept {
+    return e.a * (std::int64_t{x} << kSubpixelBits) + e.b * (std::int64_t{y} << kSubpixelBits) +
+           e.c;
+}
+
 // Whether rows yBegin..yEnd of `t` keep every edge function's value, at every pixel of the
 // widest box RowMasks takes, inside 32 bits. Steps of at most 2^22 a pixel, at most 96 pixels
 // and rows of them from the start: every value stays under 2^30 when the start's are under 2^28.
@@ -696,8 +701,7 @@ inline bool edgesFit32(const Triangle& t, int yBegin, int yEnd) noexcept {
     if (yEnd - yBegin >= kMaskedRows) return false;
     bool small = true;
     for (const EdgeFunction& e : t.edge) {
-        const std::int64_t start = e.a * (std::int64_t{t.minX} << kSubpixelBits) +
-                                   e.b * (std::int64_t{yBegin} << kSubpixelBits) + e.c;
+        const std::int64_t start = edgeAt(e, t.minX, yBegin);
         small &= e.a >= -kMaxStep && e.a <= kMaxStep && e.b >= -kMaxStep && e.b <= kMaxStep &&
                  start >= -kMaxStart && start <= kMaxStart;
     }
@@ -721,9 +725,7 @@ public:
         __m256i rowSteps[3];
         for (int i = 0; i < 3; ++i) {
             const EdgeFunction& e = t.edge[i];
-            const auto start = static_cast<std::int32_t>(
-                e.a * (std::int64_t{t.minX} << kSubpixelBits) +
-                e.b * (std::int64_t{y} << kSubpixelBits) + e.c);
+            const auto start = static_cast<std::int32_t>(edgeAt(e, t.minX, y));
             const auto step = static_cast<std::int32_t>(e.a * kSubpixelScale);
             const __m256i first = _mm256_add_epi32(
                 _mm256_set1_epi32(start), _mm256_mullo_epi32(_mm256_set1_epi32(step), lane));
@@ -1128,9 +1130,7 @@ D3D9_AVX2 inline void walkBox8(const Triangle& t, const PixelState& s, int yBegi
     __m256i rowSteps[3];
     for (int i = 0; i < 3; ++i) {
         const EdgeFunction& e = t.edge[i];
-        const auto start =
-            static_cast<std::int32_t>(e.a * (std::int64_t{t.minX} << kSubpixelBits) +
-                                      e.b * (std::int64_t{yBegin} << kSubpixelBits) + e.c);
+        const auto start = static_cast<std::int32_t>(edgeAt(e, t.minX, yBegin));
         const auto step = static_cast<std::int32_t>(e.a * kSubpixelScale);
         const auto down = static_cast<std::int32_t>(e.b * kSubpixelScale);
         values[i] =

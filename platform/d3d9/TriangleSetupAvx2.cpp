@@ -221,7 +221,8 @@ SETUP_AVX2 inline std::size_t setUpFour(const ScreenVertex* const* corners, std:
             _mm_storeh_pi(reinterpret_cast<__m64*>(at<offsetof(Triangle, x0)>(o)), origin);
         }
 
-        // setPlanes in TriangleSetup.cpp, the same operations in the same order.
+        // The planes as setUp in TriangleSetup.cpp works them out, the same operations in the
+        // same order.
         const bool clockwise = !(negative & (1 << T));
         const __m128 a0 = _mm_loadu_ps(&corner[0][T]->z);
         const __m128 a1 = _mm_loadu_ps(&corner[clockwise ? 1 : 2][T]->z);
@@ -240,7 +241,7 @@ SETUP_AVX2 inline std::size_t setUpFour(const ScreenVertex* const* corners, std:
                       _mm_unpacklo_ps(dx, dy));
         const __m128 at1 = _mm_add_ps(_mm_add_ps(a0, _mm_mul_ps(dx, dx1)), _mm_mul_ps(dy, dy1));
         const __m128 at2 = _mm_add_ps(_mm_add_ps(a0, _mm_mul_ps(dx, dx2)), _mm_mul_ps(dy, dy2));
-        // Overlapping whole-lane stores, in this order, as setPlanes does.
+        // Overlapping whole-lane stores, in this order, as setUp makes them.
         _mm_storeu_ps(reinterpret_cast<float*>(at<offsetof(Triangle, corner2) - sizeof(float)>(o)),
                       at2);
         _mm_storeu_ps(reinterpret_cast<float*>(at<offsetof(Triangle, corner1) - sizeof(float)>(o)),

@@ -42,6 +42,21 @@ VertexLanes transpose(Lanes4 a, Lanes4 b, Lanes4 c, Lanes4 d) noexcept {
              __builtin_shuffle(ab23, cd23, Codes4{2, 3, 6, 7})}};
 }
 
+// Two values of four vertices, one vertex a lane, interleaved into each vertex's pair:
+// {a0, b0, a1, b1} and {a2, b2, a3, b3}.
+struct PairLanes {
+    Lanes4 low, high;
+
+    const float* of(int vertex) const noexcept {
+        return reinterpret_cast<const float*>(vertex < 2 ? &low : &high) + 2 * (vertex % 2);
+    }
+};
+
+PairLanes interleave(Lanes4 a, Lanes4 b) noexcept {
+    return {__builtin_shuffle(a, b, Codes4{0, 4, 1, 5}),
+            __builtin_shuffle(a, b, Codes4{2, 6, 3, 7})};
+}
+
 static_assert(offsetof(ClipVertex, u) == 4 * sizeof(float) &&
               sizeof(ClipVertex) == 6 * sizeof(float));
 static_assert(offsetof(ScreenVertex, uq) == 4 * sizeof(float) &&
@@ -77,23 +92,17 @@ void processVertices(const std::uint8_t* first, std::size_t stride, std::size_t 
         const Projected<Lanes4> s = projectLanes(c.x, c.y, c.z, c.w, u, v, viewport);
         // Vertex by vertex: {x, y, z, w} of each in one store, {u, v} in another.
         const VertexLanes position = transpose(c.x, c.y, c.z, c.w);
-        const Lanes4 uv01 = __builtin_shuffle(u, v, Codes4{0, 4, 1, 5});
-        const Lanes4 uv23 = __builtin_shuffle(u, v, Codes4{2, 6, 3, 7});
+        const PairLanes uv = interleave(u, v);
         const VertexLanes projected = transpose(s.x, s.y, s.z, s.q);
-        const Lanes4 projectedUv01 = __builtin_shuffle(s.uq, s.vq, Codes4{0, 4, 1, 5});
-        const Lanes4 projectedUv23 = __builtin_shuffle(s.uq, s.vq, Codes4{2, 6, 3, 7});
+        const PairLanes projectedUv = interleave(s.uq, s.vq);
         const auto store = [&]<int K>() {
             if (K >= static_cast<int>(lanes)) return;
-            const float* uv = reinterpret_cast<const float*>(K < 2 ? &uv01 : &uv23) + 2 * (K % 2);
-            const float* projectedUv =
-                reinterpret_cast<const float*>(K < 2 ? &projectedUv01 : &projectedUv23) +
-                2 * (K % 2);
             std::memcpy(&clip[i + K].x, &position.vertex[K], sizeof(Lanes4));
-            std::memcpy(&clip[i + K].u, uv, 2 * sizeof(float));
+            std::memcpy(&clip[i + K].u, uv.of(K), 2 * sizeof(float));
             codes[i + K] = static_cast<std::uint8_t>(code[K]);
             if (code[K] == 0) {
                 std::memcpy(&screen[i + K].x, &projected.vertex[K], sizeof(Lanes4));
-                std::memcpy(&screen[i + K].uq, projectedUv, 2 * sizeof(float));
+                std::memcpy(&screen[i + K].uq, projectedUv.of(K), 2 * sizeof(float));
             }
         };
         store.template operator()<0>();
